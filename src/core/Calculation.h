@@ -1,0 +1,46 @@
+#pragma once
+
+#include "MeasurementTypes.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zevko {
+
+// The five result texts the window keeps between calculations, millimetres,
+// 5 decimals, the program's decimal separator. Empty means "not computed".
+struct MeasurementResults {
+    std::string LeadText;
+    std::string OptimumDiameterText;
+    std::string DiameterText;
+    std::string IndicatedValueText;
+    std::string ForceCorrectionText;
+};
+
+enum class CalculationOutcome {
+    Implausible, // an input outside its accepted range: nothing changes, no message
+    Failed,      // an arithmetic failure: the window shows its error text
+    Ok
+};
+
+struct CalculationResult {
+    CalculationOutcome Outcome = CalculationOutcome::Implausible;
+    // Ok: the new texts. Implausible: `previous` unchanged. Failed: `previous`
+    // with the texts that the run had assigned before the failure.
+    MeasurementResults Results;
+};
+
+// EA-10/10 optimum probe diameter (mm) from the pitch (mm) and the flank
+// angles (radians). std::nullopt on an arithmetic failure (e.g. both angles 0).
+std::optional<long double> OptimumProbeDiameter(long double pitchMm, long double beta, long double gamma);
+
+// The whole calculation (plausibility, Berndt's iteration in the direction of
+// the entered quantity, force correction, formatting) as a pure function.
+// `pitchFieldHasText`: whether the pitch field holds text (the lead is only
+// rewritten then).
+CalculationResult Calculate(const MeasurementInputs& inputs, bool pitchFieldHasText,
+                            const MeasurementResults& previous, char separator);
+
+} // namespace zevko

@@ -1,0 +1,48 @@
+#pragma once
+
+// The classifications and inputs of one thread measurement. Each enumerator's
+// value is the item index of its selection box and of its stored setting.
+
+namespace zevko {
+
+enum class ThreadSide { External, Internal };
+
+enum class MeasuredQuantity { IndicatedSmallM = 0, IndicatedCapitalM = 1, PitchDiameter = 2 };
+
+enum class ProbeMaterial { Steel = 0, Ruby = 1 };
+
+enum class MeasuringMethod { Perpendicular = 0, Inclined = 1 };
+
+enum class UnitSystem { Millimetres, Inches };
+
+inline constexpr long double MmPerInch = 25.4L;
+inline constexpr long double Pi = 3.14159265358979323846264338327950288L;
+
+// Everything one calculation takes. All lengths are millimetres, whatever unit
+// system the window shows; the force is newtons, angles degrees/minutes/seconds.
+struct MeasurementInputs {
+    ThreadSide Side = ThreadSide::External;
+    double PitchMm = 0.0;
+    int Starts = 1;
+    double BetaDeg = 30.0;
+    double BetaMin = 0.0;
+    double BetaSec = 0.0;
+    double GammaDeg = 30.0;
+    double GammaMin = 0.0;
+    double GammaSec = 0.0;
+    double ProbeDiameterMm = 0.0;
+    ProbeMaterial Material = ProbeMaterial::Steel;
+    MeasuringMethod Method = MeasuringMethod::Perpendicular;
+    double ForceN = 0.0;
+    MeasuredQuantity Quantity = MeasuredQuantity::IndicatedCapitalM;
+    double MeasuredValueMm = 0.0;
+};
+
+// The one angle conversion of the program: degrees, minutes and seconds added
+// in this order, then scaled with pi at full extended precision.
+inline long double FlankAngleRadians(long double degrees, long double minutes, long double seconds)
+{
+    return (degrees + minutes / 60.0L + seconds / 3600.0L) * Pi / 180.0L;
+}
+
+} // namespace zevko
