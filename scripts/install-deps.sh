@@ -12,7 +12,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev llvm-14
   fonts-dejavu-core
   desktop-file-utils appstream
-  dpkg-dev file
+  dpkg-dev file python3
 )
 
 missing=()
