@@ -1,0 +1,81 @@
+#pragma once
+
+#include <functional>
+
+#include "ZCustomEdit.h"
+
+enum TZValueType { vt_Integer, vt_Float };
+
+class TZCustomFloatEdit;
+
+// Supplies the text for a value; an empty result selects the standard format.
+using TSetTextNotify = std::function<QString(TZCustomFloatEdit* sender, long double value)>;
+
+// Numeric entry field: the text is the only storage of the number. Typed
+// characters are filtered, ',' and '.' become the program's decimal
+// separator, limits are enforced when the field is left or Value written,
+// and text assigned by the program is shown in the field's own format.
+class TZCustomFloatEdit : public TZCustomEdit {
+    Q_OBJECT
+
+public:
+    explicit TZCustomFloatEdit(QWidget* parent = nullptr);
+
+    TZValueType ValueType() const { return m_valueType; }
+    void SetValueType(TZValueType type);   // does not reformat the text
+
+    // The text as a number; unreadable text reads 0. Never fails.
+    long double Value() const;
+    // Shows the number, then replaces it by the violated limit (if any).
+    void SetValue(long double value);
+
+    long double MinValue() const { return m_minValue; }
+    void SetMinValue(long double value);
+    long double MaxValue() const { return m_maxValue; }
+    void SetMaxValue(long double value);
+
+    // Decimals of a vt_Float text, 0..18; 0 is the general format.
+    int Decimal() const { return m_decimal; }
+    void SetDecimal(int decimals);
+
+    void SetOnSetText(TSetTextNotify handler) { m_onSetText = std::move(handler); }
+
+    // The text the field had when it last received the focus.
+    QString EntryText() const { return m_entryText; }
+
+    // Puts the number into the text in the field's format.
+    void ShowValue(long double value);
+    // The text as a signed 32-bit whole number; 0 when unreadable.
+    int IntegerValue() const;
+
+    // Inserts text at the caret as if its characters were typed (the same
+    // character rules), all at once. Returns false and changes nothing when
+    // the filter would have to drop a sign or a decimal mark of it, since
+    // the rest would then read as a different number.
+    bool InsertFiltered(const QString& text);
+    // Pastes the clipboard through InsertFiltered.
+    void PasteFiltered();
+
+protected:
+    void TextAssigned() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QString FormatValue(long double value);
+    QChar FilterCharacter(QChar ch, const QString& text, int caret);
+    void LeaveField();
+
+    TZValueType m_valueType = vt_Integer;
+    long double m_minValue = 0;
+    long double m_maxValue = 0;
+    int m_decimal = 2;
+    TSetTextNotify m_onSetText;
+    QString m_entryText;
+    bool m_entered = false;
+    int m_normaliseDepth = 0;
+};
