@@ -1,0 +1,261 @@
+#include "ProfileFile.h"
+
+#include <charconv>
+#include <limits>
+
+namespace zevko {
+
+namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
+}
+
+// The name of a section header line, if the line is one.
+std::optional<std::string_view> SectionName(std::string_view line)
+{
+    std::string_view s = Trim(line);
+    if (s.empty() || s.front() != '[')
+        return std::nullopt;
+    const std::size_t close = s.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return Trim(s.substr(1, close - 1));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::size_t equals = 0; // index of '=' in the line
+};
+
+std::optional<KeyLine> ParseKeyLine(std::string_view line)
+{
+    const std::string_view s = Trim(line);
+    if (s.empty() || s.front() == ';' || s.front() == '#' || s.front() == '[')
+        return std::nullopt;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view key = Trim(line.substr(0, equals));
+    if (key.empty())
+        return std::nullopt;
+    return KeyLine{key, equals};
+}
+
+// A value must stay on its line.
+std::string OneLine(std::string_view value)
+{
+    std::string result(value);
+    for (char& c : result)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return result;
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(std::string_view text)
+{
+    if (text.substr(0, Utf8Bom.size()) == Utf8Bom) {
+        bom_ = Utf8Bom;
+        text.remove_prefix(Utf8Bom.size());
+    }
+    bool newlineFound = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of("\r\n");
+        Line line;
+        if (end == std::string_view::npos) {
+            line.content = text;
+            text = {};
+        } else {
+            line.content = text.substr(0, end);
+            const std::size_t endingLength = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
+            line.ending = text.substr(end, endingLength);
+            text.remove_prefix(end + endingLength);
+            if (!newlineFound) {
+                newline_ = line.ending;
+                newlineFound = true;
+            }
+        }
+        lines_.push_back(std::move(line));
+    }
+#ifdef _WIN32
+    if (!newlineFound)
+        newline_ = "\r\n";
+#endif
+}
+
+std::string ProfileFile::Text() const
+{
+    std::string text = bom_;
+    for (const Line& line : lines_) {
+        text += line.content;
+        text += line.ending;
+    }
+    return text;
+}
+
+std::optional<std::size_t> ProfileFile::FindSection(std::string_view section) const
+{
+    const std::string_view wanted = Trim(section);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = SectionName(lines_[i].content);
+        if (name && SameName(*name, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::size_t ProfileFile::SectionEnd(std::size_t header) const
+{
+    std::size_t i = header + 1;
+    while (i < lines_.size() && !SectionName(lines_[i].content))
+        ++i;
+    return i;
+}
+
+std::optional<std::size_t> ProfileFile::FindKey(std::size_t header, std::string_view key) const
+{
+    const std::string_view wanted = Trim(key);
+    const std::size_t end = SectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const auto parsed = ParseKeyLine(lines_[i].content);
+        if (parsed && SameName(parsed->key, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+bool ProfileFile::HasSection(std::string_view section) const
+{
+    return FindSection(section).has_value();
+}
+
+std::vector<std::string> ProfileFile::Keys(std::string_view section) const
+{
+    std::vector<std::string> keys;
+    const auto header = FindSection(section);
+    if (!header)
+        return keys;
+    const std::size_t end = SectionEnd(*header);
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        const auto parsed = ParseKeyLine(lines_[i].content);
+        if (!parsed)
+            continue;
+        bool seen = false;
+        for (const std::string& k : keys)
+            seen = seen || SameName(k, parsed->key);
+        if (!seen)
+            keys.emplace_back(parsed->key);
+    }
+    return keys;
+}
+
+std::optional<std::string> ProfileFile::Value(std::string_view section, std::string_view key) const
+{
+    const auto header = FindSection(section);
+    if (!header)
+        return std::nullopt;
+    const auto index = FindKey(*header, key);
+    if (!index)
+        return std::nullopt;
+    const std::string& content = lines_[*index].content;
+    const std::size_t equals = content.find('=');
+    return std::string(Trim(std::string_view(content).substr(equals + 1)));
+}
+
+void ProfileFile::InsertLine(std::size_t index, std::string content)
+{
+    // An unterminated last line gets an ending before anything follows it.
+    if (index == lines_.size() && !lines_.empty() && lines_.back().ending.empty())
+        lines_.back().ending = newline_;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), Line{std::move(content), newline_});
+}
+
+void ProfileFile::SetValue(std::string_view section, std::string_view key, std::string_view value)
+{
+    const std::string text = OneLine(value);
+    const auto header = FindSection(section);
+    if (!header) {
+        if (!lines_.empty() && !Trim(lines_.back().content).empty())
+            InsertLine(lines_.size(), std::string());
+        InsertLine(lines_.size(), "[" + std::string(section) + "]");
+        InsertLine(lines_.size(), std::string(key) + "=" + text);
+        return;
+    }
+    if (const auto index = FindKey(*header, key)) {
+        std::string& content = lines_[*index].content;
+        std::size_t keep = content.find('=') + 1;
+        while (keep < content.size() && IsBlank(content[keep]))
+            ++keep;
+        content.erase(keep);
+        content += text;
+        return;
+    }
+    // After the section's last key, so that blank lines and comments that
+    // lead into the next section stay with it.
+    std::size_t insertAt = *header + 1;
+    const std::size_t end = SectionEnd(*header);
+    for (std::size_t i = *header + 1; i < end; ++i)
+        if (ParseKeyLine(lines_[i].content))
+            insertAt = i + 1;
+    InsertLine(insertAt, std::string(key) + "=" + text);
+}
+
+std::int32_t ParseProfileInteger(std::string_view text)
+{
+    text = Trim(text);
+    int base = 10;
+    bool negative = false;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (text.size() > 1 && text[0] == '$') {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty() || text[0] == '-' || text[0] == '+')
+        return 0;
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
+    if (ec != std::errc() || ptr != end)
+        return 0;
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace zevko
