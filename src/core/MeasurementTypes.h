@@ -45,4 +45,13 @@ inline long double FlankAngleRadians(long double degrees, long double minutes, l
     return (degrees + minutes / 60.0L + seconds / 3600.0L) * Pi / 180.0L;
 }
 
+// A flank angle as the lead update and the calculation hold it: converted at
+// extended precision, then kept as a double like every stored value. At
+// exactly 90 degrees the cosine of the held angle is a tiny positive number,
+// so the (degenerate) optimum diameter stays positive instead of changing sign.
+inline long double HeldFlankAngle(long double degrees, long double minutes, long double seconds)
+{
+    return static_cast<double>(FlankAngleRadians(degrees, minutes, seconds));
+}
+
 } // namespace zevko

@@ -1,0 +1,135 @@
+#include "BerndtEvaluate.h"
+
+#include "CheckedMath.h"
+
+#include <cmath>
+
+namespace zevko {
+
+BerndtThread::BerndtThread(ThreadSide side, long double pitchMm, long double starts,
+                           long double probeDiameterMm, long double beta, long double gamma)
+    : s(side == ThreadSide::External ? 1.0L : -1.0L),
+      P(pitchMm),
+      n(starts),
+      dD(probeDiameterMm),
+      Beta(beta),
+      Gamma(gamma),
+      CosBeta(std::cos(beta)),
+      CosGamma(std::cos(gamma)),
+      C(std::cos((beta + gamma) / 2.0L)),
+      S(std::sin((beta + gamma) / 2.0L)),
+      D(std::cos((beta - gamma) / 2.0L)),
+      SinAlpha(std::sin(beta + gamma))
+{
+}
+
+namespace {
+
+constexpr long double AngleTolerance = 1.0e-9L;
+
+// One step of the angle iteration: the new angle N for the angle eps, or no
+// value when q <= 0 (tested) or the root fails (q < 0, untested).
+struct AngleStep {
+    const BerndtThread& t;
+    long double m;
+    long double u;
+    long double k;
+
+    long double Q(long double eps) const
+    {
+        const long double x = m * std::sin(eps);
+        return 1.0L - checked::Div(x * x, (t.dD * t.D) * (t.dD * t.D));
+    }
+
+    long double N(long double eps, long double q) const
+    {
+        const long double l = checked::Sqrt(q);
+        const long double v = std::cos(eps) - checked::Div(t.s * t.S * t.D * t.dD * l, m);
+        return checked::Asin(checked::Div(u * k * l, v));
+    }
+};
+
+// Runs the iteration from (eps, n) with the given step; true when it settled
+// or q <= 0 ended it (n then holds the angle to use), false at the bound.
+template <typename Step>
+bool Iterate(const AngleStep& angle, long double startAngle, long double eps, long double& n, int bound,
+             int& passes, bool& noRoot, Step next)
+{
+    for (int pass = 0; pass < bound; ++pass) {
+        if (std::fabs(eps - n) <= AngleTolerance) {
+            return true;
+        }
+        eps = next(eps, n);
+        ++passes;
+        const long double q = angle.Q(eps);
+        if (q <= 0.0L) {
+            n = startAngle;
+            noRoot = true;
+            return true;
+        }
+        n = angle.N(eps, q);
+    }
+    return std::fabs(eps - n) <= AngleTolerance;
+}
+
+BerndtEvaluation Evaluate(const BerndtThread& t, long double m, bool firstEvaluation,
+                          const AngleIterationLimits& limits)
+{
+    using namespace checked;
+    BerndtEvaluation result;
+
+    const long double u = Div(t.n * t.dD * t.P, Pi * m * m);
+    const long double g = t.CosBeta * t.CosGamma * t.D;
+    const long double h = t.C * (1.0L - Div(t.s * t.S * t.D * t.dD, m));
+    const long double startAngle = Div(u * g, h);
+    const AngleStep angle{t, m, u, Div(g, t.C)};
+
+    const long double q0 = angle.Q(startAngle);
+    if (!firstEvaluation && q0 <= 0.0L) {
+        result.Status = BerndtStatus::NoSolution;
+        return result;
+    }
+    const long double n0 = angle.N(startAngle, q0);
+
+    long double n = n0;
+    bool noRoot = false;
+    const bool settled = Iterate(angle, startAngle, startAngle, n, limits.PlainPasses, result.Passes, noRoot,
+                                 [](long double, long double next) { return next; });
+    if (settled) {
+        result.Exit = noRoot ? AngleIterationExit::NoRoot : AngleIterationExit::Settled;
+    } else {
+        // The plain step oscillates: start again, moving half way each pass.
+        n = n0;
+        const bool damped = Iterate(angle, startAngle, startAngle, n, limits.DampedPasses, result.Passes,
+                                    noRoot, [](long double eps, long double next) { return (eps + next) / 2.0L; });
+        if (!damped) {
+            result.Exit = AngleIterationExit::Unsettled;
+            result.Status = BerndtStatus::Failed;
+            return result;
+        }
+        result.Exit = noRoot ? AngleIterationExit::NoRoot : AngleIterationExit::SettledDamped;
+    }
+
+    const long double msinN = m * std::sin(n);
+    result.N = n;
+    result.T1 = m * std::cos(n);
+    result.T2 = Div(t.D * t.dD, t.S) * Sqrt(1.0L - Div(msinN * msinN, (t.D * t.dD) * (t.D * t.dD)));
+    result.T3 = Div((t.P - Div(2.0L * t.n * t.P * n, Pi)) * t.CosBeta * t.CosGamma, t.SinAlpha);
+    result.PitchDiameter = Finite(result.T1 - t.s * result.T2 + t.s * result.T3);
+    result.Status = BerndtStatus::Ok;
+    return result;
+}
+
+} // namespace
+
+BerndtEvaluation BerndtEvaluate(const BerndtThread& thread, long double m, bool firstEvaluation,
+                                const AngleIterationLimits& limits)
+{
+    try {
+        return Evaluate(thread, m, firstEvaluation, limits);
+    } catch (const checked::ArithmeticFailure&) {
+        return BerndtEvaluation{};
+    }
+}
+
+} // namespace zevko
