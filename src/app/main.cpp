@@ -1,7 +1,25 @@
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QLocale>
 
+#include "SrDiam.h"
+#include "ZStdCtrls.h"
+
+// zevko-pd: the window program. It takes no arguments of its own (Qt's
+// platform options aside) and ends when its window closes.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(TfrmSrDiam::ApplicationTitle());
+    const QString icon = QStringLiteral(":/images/zevko-pd.svg");
+    if (QFile::exists(icon))
+        QApplication::setWindowIcon(QIcon(icon));
+
+    // One decimal separator for the whole program, from the system locale.
+    SetZDecimalSeparator(QLocale::system().decimalPoint() == QLatin1String(",") ? ',' : '.');
+
+    TfrmSrDiam window;
+    window.show();
+    return QApplication::exec();
 }

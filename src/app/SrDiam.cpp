@@ -1,0 +1,238 @@
+#include "SrDiam.h"
+
+#include "ui_SrDiam.h"
+
+#include "CatalogGridModel.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Windows colour values (blue in the high byte) of the fields' borders.
+constexpr quint32 FieldBorderColor = 11242085;
+constexpr quint32 FieldBorderSelected = 4632823;
+
+constexpr int CatalogPageIndex = 1;
+
+} // namespace
+
+TfrmSrDiam::TfrmSrDiam(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmSrDiam>())
+{
+    // Change handling is on before anything else happens to the fields.
+    EventsEnabled = true;
+    ui->setupUi(this);
+    BuildToolBars();
+    ConfigureFields();
+    WireEvents();
+    FormCreate();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrmSrDiam::~TfrmSrDiam() = default;
+
+QString TfrmSrDiam::ApplicationTitle() { return QStringLiteral("Zevko Thread - PD"); }
+
+char TfrmSrDiam::DecimalSeparator() { return ZDecimalSeparator(); }
+
+void TfrmSrDiam::BuildToolBars()
+{
+    ui->btnCalc->setIcon(ImageList1.Image(4));
+    ui->btnCopy->setIcon(ImageList1.Image(2));
+    ui->btnLang->setIcon(ImageList1.Image(9));
+    ui->btnMM->setIcon(ImageList1.Image(13));
+    ui->btnExit->setIcon(ImageList1.Image(5));
+    ui->btnInfo->setIcon(ImageList1.Image(12));
+    ui->btnIns->setIcon(ImageList1.Image(1));
+    ui->btnDel->setIcon(ImageList1.Image(3));
+    ui->btnSel->setIcon(ImageList1.Image(8));
+
+    // The language menu: each language under its own name, whatever the
+    // language of the window.
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    English = PopupMenu1->addAction(ImageList1.Image(11), QStringLiteral("English"));
+    English->setObjectName(QStringLiteral("English"));
+    Deutsch = PopupMenu1->addAction(ImageList1.Image(10), QStringLiteral("Deutsch"));
+    Deutsch->setObjectName(QStringLiteral("Deutsch"));
+    Bul = PopupMenu1->addAction(ImageList1.Image(9), QStringLiteral("Български"));
+    Bul->setObjectName(QStringLiteral("Bul"));
+    ui->btnLang->setMenu(PopupMenu1);
+    ui->btnLang->setPopupMode(QToolButton::InstantPopup);
+
+    // Keyboard: the toolbar commands, and F1 for the manual page.
+    ui->btnCalc->setShortcut(QKeySequence(Qt::Key_F9));
+    ui->btnCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    ui->btnMM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    ui->btnExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    HelpShortcut = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    HelpShortcut->setObjectName(QStringLiteral("HelpShortcut"));
+}
+
+void TfrmSrDiam::ConfigureFields()
+{
+    struct FieldSetup {
+        TZFloatEdit* Field;
+        TZValueType Type;
+        long double MaxValue;
+        long double Initial;
+    };
+    const std::array<FieldSetup, 11> fields{{
+        {ui->edStapka, vt_Float, 100, 0},
+        {ui->edBrH, vt_Integer, 100, 1},
+        {ui->edBg, vt_Float, 90, 30},
+        {ui->edBm, vt_Integer, 59, 0},
+        {ui->edBs, vt_Integer, 59, 0},
+        {ui->edYg, vt_Float, 90, 30},
+        {ui->edYm, vt_Integer, 59, 0},
+        {ui->edYs, vt_Integer, 59, 0},
+        {ui->edDiam, vt_Float, 100, 0},
+        {ui->edIzmN, vt_Float, 100, 0},
+        {ui->edIzmSt, vt_Float, 4000, 0},
+    }};
+    for (const FieldSetup& setup : fields) {
+        setup.Field->SetValueType(setup.Type);
+        setup.Field->SetDecimal(0);
+        setup.Field->SetMinValue(0);
+        setup.Field->SetMaxValue(setup.MaxValue);
+        setup.Field->SetValue(setup.Initial);
+        setup.Field->SetBorderColor(FieldBorderColor);
+        setup.Field->SetBorderSelected(FieldBorderSelected);
+    }
+
+    for (TZComboBox* box : {ui->cbMaterial, ui->cbIzm, ui->cbVidVav}) {
+        box->SetBorderColor(FieldBorderColor);
+        box->SetBorderSelected(FieldBorderSelected);
+    }
+
+    for (TXLabel* label : {ui->lPodem, ui->lDiamN, ui->lSrDA2, ui->lRazmM, ui->lA2}) {
+        label->SetAlignment(taRightJustify);
+        label->SetBevel(lbLowered);
+        label->SetBorderStyle(bsNone);
+        label->SetColor(ColorFromWin(wincolor::clBtnFace));
+        label->SetHintShow(true);
+    }
+
+    // The sign keeps its place while hidden, so the unit labels never move.
+    QSizePolicy signPolicy = ui->lSign->sizePolicy();
+    signPolicy.setRetainSizeWhenHidden(true);
+    ui->lSign->setSizePolicy(signPolicy);
+    ui->lSign->hide();
+
+    ui->ImageOut->Load(QStringLiteral(":/images/thread-external.svg"));
+    ui->ImageIn->Load(QStringLiteral(":/images/thread-internal.svg"));
+
+    dsDiamModel = new CatalogGridModel(DecimalSeparator(), this);
+    dsDiamModel->SetCatalog(dsDiam);
+    ui->dbgrKatDiam->setModel(dsDiamModel);
+    ui->dbgrKatDiam->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->dbgrKatDiam->setColumnWidth(CatalogGridModel::ColumnMm, 107);
+    ui->dbgrKatDiam->setColumnWidth(CatalogGridModel::ColumnIn, 109);
+    ui->dbgrKatDiam->verticalHeader()->setDefaultSectionSize(ui->dbgrKatDiam->fontMetrics().height() + 4);
+    ui->dbgrKatDiam->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+void TfrmSrDiam::WireEvents()
+{
+    connect(ui->btnCalc, &QToolButton::clicked, this, &TfrmSrDiam::btnCalcClick);
+    connect(ui->btnExit, &QToolButton::clicked, this, &QWidget::close);
+    connect(HelpShortcut, &QShortcut::activated, this,
+            [this] { ui->pcDaten->setCurrentWidget(ui->TabSheet3); });
+
+    // One handler for both radio buttons, once per change of side.
+    const auto sideChanged = [this](bool checked) {
+        if (checked)
+            rbOutClick();
+    };
+    connect(ui->rbOut, &QRadioButton::toggled, this, sideChanged);
+    connect(ui->rbIn, &QRadioButton::toggled, this, sideChanged);
+
+    for (TZFloatEdit* field : {ui->edStapka, ui->edBrH, ui->edBg, ui->edBm, ui->edBs, ui->edYg, ui->edYm,
+                               ui->edYs})
+        connect(field, &TZFloatEdit::OnChange, this, &TfrmSrDiam::edStapkaChange);
+    connect(ui->edDiam, &TZFloatEdit::OnChange, this, &TfrmSrDiam::edDiamChange);
+    connect(ui->cbMaterial, &TZComboBox::OnChange, this, &TfrmSrDiam::edIzmStChange);
+    connect(ui->edIzmN, &TZFloatEdit::OnChange, this, &TfrmSrDiam::edIzmNChange);
+    connect(ui->edIzmN, &TZFloatEdit::OnKeyPress, this, &TfrmSrDiam::edIzmStKeyPress);
+    connect(ui->edIzmSt, &TZFloatEdit::OnChange, this, &TfrmSrDiam::edIzmStChange);
+    connect(ui->edIzmSt, &TZFloatEdit::OnKeyPress, this, &TfrmSrDiam::edIzmStKeyPress);
+    connect(ui->cbVidVav, &TZComboBox::OnChange, this, &TfrmSrDiam::cbVidVavChange);
+
+    connect(ui->pcDaten, &QTabWidget::currentChanged, this, &TfrmSrDiam::pcDatenChange);
+    connect(ui->dbgrKatDiam->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex&) { dbgrKatDiamRowChanged(current.row()); });
+}
+
+void TfrmSrDiam::FormCreate()
+{
+    mdDiamOut.Open();
+    mdDiamIn.Open();
+    LinkCatalog(&mdDiamOut);
+
+    // A first start presents the external side, through the side switch, so
+    // that texts, figure and catalog agree from the start.
+    ui->rbOut->setChecked(true);
+
+    ui->pcDaten->setCurrentWidget(ui->TabSheet1);
+    ui->edStapka->setFocus();
+}
+
+void TfrmSrDiam::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+// ---- catalog link of the grid
+
+zevko::ProbeCatalog* TfrmSrDiam::SideCatalog() { return IsExternal() ? &mdDiamOut : &mdDiamIn; }
+
+void TfrmSrDiam::LinkCatalog(zevko::ProbeCatalog* catalog)
+{
+    dsDiam = catalog;
+    dsDiamModel->SetCatalog(catalog);
+    SyncGridCursor();
+}
+
+void TfrmSrDiam::SyncGridCursor()
+{
+    const std::size_t count = dsDiam->Count();
+    if (count == 0) {
+        ui->dbgrKatDiam->selectionModel()->clearCurrentIndex();
+        return;
+    }
+    const int row = static_cast<int>(std::min(dsDiam->Position(), count - 1));
+    const int column = std::max(ui->dbgrKatDiam->currentIndex().column(), 0);
+    ui->dbgrKatDiam->selectionModel()->setCurrentIndex(dsDiamModel->index(row, column),
+                                                       QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
+}
+
+void TfrmSrDiam::dbgrKatDiamRowChanged(int row)
+{
+    if (row < 0 || dsDiam->Count() == 0)
+        return;
+    // Past the end the last row is highlighted; highlighting it again must
+    // not move the cursor back onto the entry.
+    const std::size_t shown = std::min(dsDiam->Position(), dsDiam->Count() - 1);
+    if (static_cast<std::size_t>(row) != shown)
+        dsDiam->SetPosition(static_cast<std::size_t>(row));
+}
+
+void TfrmSrDiam::pcDatenChange(int index)
+{
+    if (index == CatalogPageIndex)
+        LinkCatalog(SideCatalog());
+}

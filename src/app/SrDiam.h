@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+#include "Calculation.h"
+#include "ImageList.h"
+#include "MeasurementTypes.h"
+#include "ProbeCatalog.h"
+
+namespace Ui {
+class TfrmSrDiam;
+}
+class CatalogGridModel;
+class QAction;
+class QMenu;
+class QShortcut;
+
+// The program's one window: inputs and results of a thread measurement, the
+// toolbar, the figure, the probe catalog and the manual.
+//
+// The implementation is split by concern, one file each:
+//   SrDiam.cpp             structure, field configuration, event wiring,
+//                          message box, catalog link of the grid
+//   SrDiamMeasurement.cpp  the measurement inputs, lead and optimum with the
+//                          catalog proposal, the calculation
+// Every element of the form is reached as ui->name (names as in SrDiam.ui).
+// Handlers are private methods named after element and event; they are
+// connected with pointer-to-member connects in WireEvents().
+class TfrmSrDiam : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmSrDiam(QWidget* parent = nullptr);
+    ~TfrmSrDiam() override;
+
+    // The title of the window and of its message boxes.
+    static QString ApplicationTitle();
+
+private:
+    // Tests derive from it to reach the state and the handlers.
+    friend class SrDiamTester;
+
+    // ---- structure and wiring (SrDiam.cpp)
+    void BuildToolBars();
+    void ConfigureFields();
+    void WireEvents();
+    // The initial state of a new window: change handling on, both catalogs
+    // open, the external side selected, the first page shown.
+    void FormCreate();
+
+    // A modal message box captioned with the application's title and an OK
+    // button. Virtual so that tests can record messages instead of blocking.
+    virtual void ShowMessage(const QString& text);
+    // The failure message of the lead update and of the calculation.
+    void ShowError() { ShowMessage(ErrorText); }
+
+    // The program-wide decimal separator, '.' or ','.
+    static char DecimalSeparator();
+
+    // ---- catalog link of the grid (SrDiam.cpp)
+    // Points the data link (and the grid) at one of the two catalogs.
+    void LinkCatalog(zevko::ProbeCatalog* catalog);
+    // The catalog of the side now selected.
+    zevko::ProbeCatalog* SideCatalog();
+    // Highlights the grid row of the catalog's cursor (the last entry when
+    // the cursor stands past the end).
+    void SyncGridCursor();
+    void dbgrKatDiamRowChanged(int row);
+    void pcDatenChange(int index);
+
+    // ---- measurement (SrDiamMeasurement.cpp)
+    void rbOutClick();
+    void cbVidVavChange();
+    void edIzmStChange();
+    void edIzmNChange();
+    void edIzmStKeyPress(QChar key);
+    void edStapkaChange();
+    void edDiamChange();
+    void btnCalcClick();
+    void ClearResults();
+    // Walks the linked catalog from its first entry for the diameter nearest
+    // to d0 (mm); sets ProbeDiameterMm, the catalog cursor and lSign.
+    void ProposeProbeDiameter(long double d0);
+    // edDiam := ProbeDiameterMm, as the lead update and the side switch show it.
+    void ShowProposedDiameter();
+    // Millimetres per shown length unit: 1 or 25.4.
+    long double LengthFactor() const;
+    bool IsExternal() const;
+    // Shows the five result texts in the labels, converted in inches; false
+    // when a text cannot be converted (the labels before it keep their texts).
+    bool ShowResults();
+
+    // ---- window state
+    std::unique_ptr<Ui::TfrmSrDiam> ui;
+
+    bool EventsEnabled = false;
+    zevko::UnitSystem Units = zevko::UnitSystem::Millimetres;
+    QChar DiameterSymbol = QLatin1Char('d');
+    QString ErrorText = QStringLiteral("No plausible entries. Please correct!");
+    double PitchMm = 0.0;
+    double ProbeDiameterMm = 0.0;
+    double MeasuredValueMm = 0.0;
+    // Millimetre texts: LeadText, OptimumDiameterText, DiameterText,
+    // IndicatedValueText, ForceCorrectionText.
+    zevko::MeasurementResults Results;
+
+    // The wire catalog (external) and the ball catalog (internal), and the
+    // data link: the catalog the grid shows and the proposal walks.
+    zevko::ProbeCatalog mdDiamOut;
+    zevko::ProbeCatalog mdDiamIn;
+    zevko::ProbeCatalog* dsDiam = &mdDiamOut;
+    CatalogGridModel* dsDiamModel = nullptr;
+
+    ImageList ImageList1;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* English = nullptr;
+    QAction* Deutsch = nullptr;
+    QAction* Bul = nullptr;
+    QShortcut* HelpShortcut = nullptr;
+};

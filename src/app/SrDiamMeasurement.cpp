@@ -1,0 +1,282 @@
+// The measurement inputs, the lead and optimum probe diameter with the
+// catalog proposal, and the calculation.
+//
+// Handlers nest: writing a numeric field from code runs that field's change
+// handler before the writer goes on. EventsEnabled is the only guard.
+
+#include "SrDiam.h"
+
+#include "ui_SrDiam.h"
+
+#include "LeadAndOptimum.h"
+#include "NumberFormat.h"
+#include "ProbeProposal.h"
+
+#include <array>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+
+// A caption ending in the pitch-diameter symbol " (d2)" or " (D2)" gets the
+// given letter; any other caption is returned unchanged.
+QString WithDiameterLetter(QString caption, QChar letter)
+{
+    if (caption.endsWith(QLatin1String(" (d2)")) || caption.endsWith(QLatin1String(" (D2)")))
+        caption[caption.size() - 3] = letter;
+    return caption;
+}
+
+// The integer part of the starts field, kept within int for absurd texts.
+int TruncatedStarts(long double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    const long double whole = std::trunc(value);
+    if (whole > static_cast<long double>(INT_MAX))
+        return INT_MAX;
+    if (whole < static_cast<long double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(whole);
+}
+
+} // namespace
+
+bool TfrmSrDiam::IsExternal() const { return ui->rbOut->isChecked(); }
+
+long double TfrmSrDiam::LengthFactor() const
+{
+    return Units == zevko::UnitSystem::Inches ? zevko::MmPerInch : 1.0L;
+}
+
+void TfrmSrDiam::ClearResults()
+{
+    ui->lRazmM->SetCaption(QString());
+    ui->lA2->SetCaption(QString());
+    ui->lSrDA2->SetCaption(QString());
+    Results.DiameterText.clear();
+    Results.IndicatedValueText.clear();
+    Results.ForceCorrectionText.clear();
+}
+
+void TfrmSrDiam::rbOutClick()
+{
+    DiameterSymbol = QLatin1Char('D');
+    if (IsExternal()) {
+        ui->cbMaterial->SetItemIndex(0);
+        ui->cbMaterial->setEnabled(false);
+        DiameterSymbol = QLatin1Char('d');
+        ui->lRes4->setText(WithDiameterLetter(ui->lRes4->text(), DiameterSymbol));
+        ui->ImageOut->show();
+        ui->ImageIn->hide();
+        ui->lODN->setText(QStringLiteral("Opt. diameter of the wires"));
+        ui->lDN->setText(QStringLiteral("Diameter of the wires"));
+        LinkCatalog(&mdDiamOut);
+    } else {
+        ui->cbMaterial->setEnabled(true);
+        ui->cbMaterial->SetItemIndex(1);
+        ui->lRes4->setText(WithDiameterLetter(ui->lRes4->text(), DiameterSymbol));
+        ui->ImageOut->hide();
+        ui->ImageIn->show();
+        ui->lODN->setText(QStringLiteral("Opt. diameter of the balls"));
+        ui->lDN->setText(QStringLiteral("Diameter of the balls"));
+        LinkCatalog(&mdDiamIn);
+    }
+    // The entered-quantity item of the pitch diameter names the side's symbol
+    // too, so that the box and the result row never disagree.
+    ui->cbVidVav->setItemText(2, WithDiameterLetter(ui->cbVidVav->itemText(2), DiameterSymbol));
+
+    ClearResults();
+    MeasuredValueMm = 0;
+    ui->edIzmSt->SetValue(0);
+    ProbeDiameterMm = 0;
+    ui->edDiam->SetValue(0);
+    if (dsDiam->IsOpen()) {
+        dsDiam->First();
+        SyncGridCursor();
+    }
+    if (!ui->lDiamN->Caption().isEmpty() && dsDiam->Count() > 0)
+        ProposeProbeDiameter(zevko::ParseFieldValue(Results.OptimumDiameterText, DecimalSeparator()));
+    ShowProposedDiameter();
+}
+
+void TfrmSrDiam::cbVidVavChange()
+{
+    const int quantity = ui->cbVidVav->ItemIndex();
+    ui->lVidIzm->setText(quantity == 1 ? QStringLiteral("Measurement P.D. (m)")
+                                       : QStringLiteral("Measurement P.D. (M)"));
+    if (quantity == 2)
+        ui->lRes4->setText(QStringLiteral("Measurement P.D. (m)"));
+    else
+        ui->lRes4->setText(QStringLiteral("Pitch diameter (") + DiameterSymbol + QStringLiteral("2)"));
+    ClearResults();
+    MeasuredValueMm = 0;
+    ui->edIzmSt->SetValue(0);
+    ui->edIzmSt->setFocus();
+}
+
+void TfrmSrDiam::edIzmStChange()
+{
+    if (!EventsEnabled)
+        return;
+    MeasuredValueMm = static_cast<double>(ui->edIzmSt->Value() * LengthFactor());
+    ClearResults();
+}
+
+void TfrmSrDiam::edIzmNChange()
+{
+    if (!EventsEnabled)
+        return;
+    ui->lA2->SetCaption(QString());
+    Results.ForceCorrectionText.clear();
+}
+
+void TfrmSrDiam::edIzmStKeyPress(QChar key)
+{
+    if (key == QChar(13))
+        btnCalcClick();
+}
+
+void TfrmSrDiam::edStapkaChange()
+{
+    if (!EventsEnabled)
+        return;
+    PitchMm = static_cast<double>(ui->edStapka->Value() * LengthFactor());
+
+    for (const TZFloatEdit* field : {ui->edStapka, ui->edBrH, ui->edBg, ui->edBm, ui->edBs, ui->edYg,
+                                     ui->edYm, ui->edYs, ui->edDiam, ui->edIzmN, ui->edIzmSt}) {
+        if (field->Text().isEmpty())
+            return;
+    }
+
+    const zevko::LeadOptimumUpdate update = zevko::UpdateLeadAndOptimum(
+        PitchMm, ui->edBrH->Value(), ui->edBg->Value(), ui->edBm->Value(), ui->edBs->Value(),
+        ui->edYg->Value(), ui->edYm->Value(), ui->edYs->Value(), Units, DecimalSeparator());
+    using Stage = zevko::LeadOptimumUpdate::Stage;
+    switch (update.Outcome) {
+    case Stage::Implausible:
+        return;
+    case Stage::FailedAtLead:
+        ShowError();
+        return;
+    case Stage::FailedAfterLead:
+        Results.LeadText = update.LeadText;
+        ui->lPodem->SetCaption(FromStd(update.LeadDisplay));
+        ShowError();
+        return;
+    case Stage::Ok:
+        break;
+    }
+    Results.LeadText = update.LeadText;
+    ui->lPodem->SetCaption(FromStd(update.LeadDisplay));
+    Results.OptimumDiameterText = update.OptimumDiameterText;
+    ui->lDiamN->SetCaption(FromStd(update.OptimumDisplay));
+
+    // Whatever probe diameter was chosen before no longer fits the thread.
+    ProbeDiameterMm = 0;
+    ui->edDiam->SetValue(0);
+    dsDiam->First();
+    SyncGridCursor();
+    if (dsDiam->Count() > 0)
+        ProposeProbeDiameter(update.OptimumMm);
+    ShowProposedDiameter();
+    edIzmStChange();
+}
+
+void TfrmSrDiam::ProposeProbeDiameter(long double d0)
+{
+    const zevko::ProbeProposal proposal = zevko::ProposeProbeDiameter(d0, dsDiam->DiametersMm());
+    ProbeDiameterMm = proposal.ProbeDiameterMm;
+    dsDiam->SetPosition(proposal.Cursor);
+    SyncGridCursor();
+    ui->lSign->setVisible(proposal.SignShown);
+}
+
+void TfrmSrDiam::ShowProposedDiameter()
+{
+    if (Units == zevko::UnitSystem::Inches)
+        ui->edDiam->SetValue(zevko::RoundToDecimals(ProbeDiameterMm / zevko::MmPerInch, 4));
+    else
+        ui->edDiam->SetValue(ProbeDiameterMm);
+}
+
+void TfrmSrDiam::edDiamChange()
+{
+    if (!EventsEnabled || ui->lDiamN->Caption().isEmpty())
+        return;
+    ProbeDiameterMm = static_cast<double>(ui->edDiam->Value() * LengthFactor());
+    const long double d0 = zevko::ParseFieldValue(Results.OptimumDiameterText, DecimalSeparator());
+    ui->lSign->setVisible(zevko::ProbeSignShown(ProbeDiameterMm, d0));
+    edIzmStChange();
+}
+
+void TfrmSrDiam::btnCalcClick()
+{
+    zevko::MeasurementInputs inputs;
+    inputs.Side = IsExternal() ? zevko::ThreadSide::External : zevko::ThreadSide::Internal;
+    inputs.PitchMm = PitchMm;
+    inputs.Starts = TruncatedStarts(ui->edBrH->Value());
+    inputs.BetaDeg = static_cast<double>(ui->edBg->Value());
+    inputs.BetaMin = static_cast<double>(ui->edBm->Value());
+    inputs.BetaSec = static_cast<double>(ui->edBs->Value());
+    inputs.GammaDeg = static_cast<double>(ui->edYg->Value());
+    inputs.GammaMin = static_cast<double>(ui->edYm->Value());
+    inputs.GammaSec = static_cast<double>(ui->edYs->Value());
+    inputs.ProbeDiameterMm = ProbeDiameterMm;
+    inputs.Material = ui->cbMaterial->ItemIndex() == 1 ? zevko::ProbeMaterial::Ruby : zevko::ProbeMaterial::Steel;
+    inputs.Method = ui->cbIzm->ItemIndex() == 1 ? zevko::MeasuringMethod::Inclined
+                                                : zevko::MeasuringMethod::Perpendicular;
+    inputs.ForceN = static_cast<double>(ui->edIzmN->Value());
+    switch (ui->cbVidVav->ItemIndex()) {
+    case 0:
+        inputs.Quantity = zevko::MeasuredQuantity::IndicatedSmallM;
+        break;
+    case 2:
+        inputs.Quantity = zevko::MeasuredQuantity::PitchDiameter;
+        break;
+    default:
+        inputs.Quantity = zevko::MeasuredQuantity::IndicatedCapitalM;
+        break;
+    }
+    inputs.MeasuredValueMm = MeasuredValueMm;
+
+    const zevko::CalculationResult result =
+        zevko::Calculate(inputs, !ui->edStapka->Text().isEmpty(), Results, DecimalSeparator());
+    switch (result.Outcome) {
+    case zevko::CalculationOutcome::Implausible:
+        return;
+    case zevko::CalculationOutcome::Failed:
+        Results = result.Results;
+        ShowError();
+        return;
+    case zevko::CalculationOutcome::Ok:
+        Results = result.Results;
+        if (!ShowResults())
+            ShowError();
+        return;
+    }
+}
+
+bool TfrmSrDiam::ShowResults()
+{
+    const std::array<std::pair<const std::string*, TXLabel*>, 5> shown{{
+        {&Results.LeadText, ui->lPodem},
+        {&Results.OptimumDiameterText, ui->lDiamN},
+        {&Results.DiameterText, ui->lSrDA2},
+        {&Results.IndicatedValueText, ui->lRazmM},
+        {&Results.ForceCorrectionText, ui->lA2},
+    }};
+    for (const auto& [text, label] : shown) {
+        if (Units == zevko::UnitSystem::Millimetres) {
+            label->SetCaption(FromStd(*text));
+            continue;
+        }
+        const std::optional<std::string> inches = zevko::InchTextFromMmText(*text, 6, DecimalSeparator());
+        if (!inches)
+            return false;
+        label->SetCaption(FromStd(*inches));
+    }
+    return true;
+}
