@@ -36,6 +36,30 @@ struct CalculationResult {
 // angles (radians). std::nullopt on an arithmetic failure (e.g. both angles 0).
 std::optional<long double> OptimumProbeDiameter(long double pitchMm, long double beta, long double gamma);
 
+// The numbers behind the result texts of one calculation, unrounded.
+struct CalculationValues {
+    CalculationOutcome Outcome = CalculationOutcome::Implausible;
+    // The lead and the optimum are formed early in the run (after the first
+    // evaluation); a later failure keeps them.
+    bool LeadFormed = false;
+    bool OptimumFormed = false;
+    long double LeadMm = 0.0L;
+    double OptimumMm = 0.0;
+    // Ok only: the values of DiameterText, IndicatedValueText and
+    // ForceCorrectionText (all millimetres).
+    long double DiameterMm = 0.0L;
+    long double IndicatedValueMm = 0.0L;
+    long double ForceCorrectionMm = 0.0L;
+    // Ok only: the geometric pitch diameter of the last evaluation and, with
+    // a pitch diameter entered, the corrections of m made to meet it.
+    long double GeometricPitchDiameterMm = 0.0L;
+    int Corrections = 0;
+};
+
+// The calculation without its texts: plausibility, Berndt's iteration in the
+// direction of the entered quantity, the force correction.
+CalculationValues CalculateValues(const MeasurementInputs& inputs);
+
 // The whole calculation (plausibility, Berndt's iteration in the direction of
 // the entered quantity, force correction, formatting) as a pure function.
 // `pitchFieldHasText`: whether the pitch field holds text (the lead is only

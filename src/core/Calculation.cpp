@@ -1,0 +1,214 @@
+#include "Calculation.h"
+
+#include "BerndtEvaluate.h"
+#include "CheckedMath.h"
+#include "ForceCorrection.h"
+#include "NumberFormat.h"
+
+#include <cmath>
+
+namespace zevko {
+
+namespace {
+
+constexpr long double TargetTolerance = 1.0e-4L; // mm, the pitch-diameter iteration
+constexpr int MaxCorrections = 100;
+
+bool Within(double value, double low, double high)
+{
+    return value >= low && value <= high; // false for NaN as well
+}
+
+bool AnglePlausible(double degrees, double minutes, double seconds)
+{
+    return Within(degrees, 0.0, 90.0) && Within(minutes, 0.0, 59.0) && Within(seconds, 0.0, 59.0);
+}
+
+bool Plausible(const MeasurementInputs& in)
+{
+    return Within(in.PitchMm, 0.0, 100.0) && AnglePlausible(in.BetaDeg, in.BetaMin, in.BetaSec) &&
+           AnglePlausible(in.GammaDeg, in.GammaMin, in.GammaSec) && Within(in.ProbeDiameterMm, 0.0, 100.0) &&
+           Within(in.ForceN, 0.0, 100.0) && Within(in.MeasuredValueMm, 0.0, 4000.0);
+}
+
+long double Required(const std::optional<long double>& value)
+{
+    if (!value) {
+        checked::Fail();
+    }
+    return *value;
+}
+
+// Fills `out` step by step; throws ArithmeticFailure at the first operation
+// that has no finite result, leaving what was formed before it.
+void Run(const MeasurementInputs& in, CalculationValues& out)
+{
+    using namespace checked;
+    const long double p = in.PitchMm;
+    const long double n = in.Starts;
+    const long double dD = in.ProbeDiameterMm;
+    const long double f = in.ForceN;
+    const long double beta = HeldFlankAngle(in.BetaDeg, in.BetaMin, in.BetaSec);
+    const long double gamma = HeldFlankAngle(in.GammaDeg, in.GammaMin, in.GammaSec);
+    const long double alpha = beta + gamma;
+    const bool external = in.Side == ThreadSide::External;
+    const long double s = external ? 1.0L : -1.0L;
+    const bool inclined = in.Method == MeasuringMethod::Inclined;
+    long double x = in.MeasuredValueMm;
+
+    // The inclined method measures the centre distance along the helix:
+    // reduce it to the perpendicular one. For an entered M the probes' own
+    // diameter is not part of that distance, so only m = M - s*dD is reduced.
+    if (inclined && in.Quantity == MeasuredQuantity::IndicatedSmallM) {
+        x = Sqrt(x * x - p * p / 4.0L);
+    } else if (inclined && in.Quantity == MeasuredQuantity::IndicatedCapitalM) {
+        const long double centres = x - s * dD;
+        x = Sqrt(centres * centres - p * p / 4.0L) + s * dD;
+    }
+
+    const bool diameterEntered = in.Quantity == MeasuredQuantity::PitchDiameter;
+    if (diameterEntered) {
+        const long double shift = external ? Required(ExternalForceCorrection(f, dD, x, beta, gamma, false))
+                                           : Required(InternalForceCorrection(f, dD, beta, gamma, in.Material));
+        x -= shift / 1000.0L;
+    }
+
+    long double m = x;
+    if (in.Quantity == MeasuredQuantity::IndicatedCapitalM) {
+        m = x - s * dD;
+    } else if (diameterEntered) {
+        const long double halfAlphaSin = std::sin(alpha / 2.0L);
+        m = x + s * (Div(dD, halfAlphaSin) - p / 2.0L * Div(std::cos(alpha / 2.0L), halfAlphaSin));
+    }
+
+    const BerndtThread thread(in.Side, p, n, dD, beta, gamma);
+    BerndtEvaluation evaluation = BerndtEvaluate(thread, m, true);
+    if (evaluation.Status != BerndtStatus::Ok) {
+        Fail();
+    }
+
+    out.LeadMm = Finite(n * p);
+    out.LeadFormed = true;
+    out.OptimumMm = static_cast<double>(Required(OptimumProbeDiameter(p, beta, gamma)));
+    Finite(out.OptimumMm);
+    out.OptimumFormed = true;
+
+    if (diameterEntered) {
+        long double delta = evaluation.PitchDiameter - x;
+        int corrections = 0;
+        while (std::fabs(delta) >= TargetTolerance) {
+            // Giving up here would otherwise show values that do not meet the
+            // target: report the failure instead.
+            if (corrections == MaxCorrections) {
+                Fail();
+            }
+            m -= delta;
+            ++corrections;
+            evaluation = BerndtEvaluate(thread, m, false);
+            if (evaluation.Status != BerndtStatus::Ok) {
+                Fail();
+            }
+            delta = evaluation.PitchDiameter - x;
+        }
+        m -= delta;
+        if (inclined) {
+            m = Sqrt(m * m + p * p / 4.0L);
+        }
+        out.Corrections = corrections;
+    }
+
+    // The force correction is evaluated at the geometric pitch diameter of
+    // the last evaluation (external) or does not depend on it (internal).
+    const long double geometric = evaluation.T1 - evaluation.T2 + evaluation.T3;
+    const long double a2 = external ? Required(ExternalForceCorrection(f, dD, geometric, beta, gamma, true))
+                                    : Required(InternalForceCorrection(f, dD, beta, gamma, in.Material));
+    const long double correction = a2 / 1000.0L;
+
+    switch (in.Quantity) {
+    case MeasuredQuantity::IndicatedSmallM:
+        out.IndicatedValueMm = Finite(x + s * dD);
+        out.DiameterMm = Finite(evaluation.PitchDiameter + correction);
+        break;
+    case MeasuredQuantity::IndicatedCapitalM:
+        out.IndicatedValueMm = Finite(x - s * dD);
+        out.DiameterMm = Finite(evaluation.PitchDiameter + correction);
+        break;
+    case MeasuredQuantity::PitchDiameter:
+        out.IndicatedValueMm = Finite(m + s * dD);
+        out.DiameterMm = Finite(m);
+        break;
+    }
+    out.ForceCorrectionMm = Finite(correction);
+    out.GeometricPitchDiameterMm = evaluation.PitchDiameter;
+    out.Outcome = CalculationOutcome::Ok;
+}
+
+bool Assign(std::string& text, long double value, char separator)
+{
+    auto formatted = FormatResult(value, 5, separator);
+    if (!formatted) {
+        return false;
+    }
+    text = std::move(*formatted);
+    return true;
+}
+
+} // namespace
+
+std::optional<long double> OptimumProbeDiameter(long double pitchMm, long double beta, long double gamma)
+{
+    using namespace checked;
+    try {
+        const long double numerator = 2.0L * pitchMm * std::tan((beta + gamma) / 2.0L);
+        const long double denominator = (std::tan(beta) + std::tan(gamma)) * (std::cos(beta) + std::cos(gamma));
+        return Div(Finite(numerator), Finite(denominator));
+    } catch (const ArithmeticFailure&) {
+        return std::nullopt;
+    }
+}
+
+CalculationValues CalculateValues(const MeasurementInputs& inputs)
+{
+    CalculationValues values;
+    if (!Plausible(inputs)) {
+        return values;
+    }
+    try {
+        Run(inputs, values);
+    } catch (const checked::ArithmeticFailure&) {
+        values.Outcome = CalculationOutcome::Failed;
+    }
+    return values;
+}
+
+CalculationResult Calculate(const MeasurementInputs& inputs, bool pitchFieldHasText,
+                            const MeasurementResults& previous, char separator)
+{
+    const CalculationValues values = CalculateValues(inputs);
+    CalculationResult result{values.Outcome, previous};
+    if (values.Outcome == CalculationOutcome::Implausible) {
+        return result;
+    }
+    MeasurementResults& texts = result.Results;
+    const auto failed = [&result] {
+        result.Outcome = CalculationOutcome::Failed;
+        return result;
+    };
+    if (values.LeadFormed && pitchFieldHasText && !Assign(texts.LeadText, values.LeadMm, separator)) {
+        return failed();
+    }
+    if (values.OptimumFormed && !Assign(texts.OptimumDiameterText, values.OptimumMm, separator)) {
+        return failed();
+    }
+    if (values.Outcome != CalculationOutcome::Ok) {
+        return result;
+    }
+    if (!Assign(texts.IndicatedValueText, values.IndicatedValueMm, separator) ||
+        !Assign(texts.DiameterText, values.DiameterMm, separator) ||
+        !Assign(texts.ForceCorrectionText, values.ForceCorrectionMm, separator)) {
+        return failed();
+    }
+    return result;
+}
+
+} // namespace zevko
