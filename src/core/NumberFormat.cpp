@@ -429,6 +429,14 @@ long double ParseFieldValue(std::string_view text, char separator)
     return TryParseFieldValue(text, separator).value_or(0.0L);
 }
 
+std::optional<long double> ParseDecimalText(std::string_view text, char separator)
+{
+    if (!IsSeparator(separator)) {
+        return std::nullopt;
+    }
+    return ReadDecimal(text, separator);
+}
+
 std::int32_t ParseFieldInteger(std::string_view text)
 {
     text = TrimBlanks(text);

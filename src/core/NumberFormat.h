@@ -51,6 +51,12 @@ long double ParseFieldValue(std::string_view text, char separator);
 // (empty and "-" still read as 0).
 std::optional<long double> TryParseFieldValue(std::string_view text, char separator);
 
+// Strict reading of a plain decimal number written with `separator` and no
+// other: blanks around, an optional sign, an optional exponent. Nothing is
+// swapped; an empty text, the other separator, inf, nan, hex, overflow and
+// thousands separators give std::nullopt; underflow reads as 0.
+std::optional<long double> ParseDecimalText(std::string_view text, char separator);
+
 // Integer field reading: signed 32-bit decimal; 0 on failure or overflow.
 std::int32_t ParseFieldInteger(std::string_view text);
 

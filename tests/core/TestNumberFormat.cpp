@@ -68,6 +68,8 @@ private slots:
     void parseFieldValue_data();
     void parseFieldValue();
     void parseFieldValueRejectsUnknownSeparator();
+    void parseDecimalText_data();
+    void parseDecimalText();
     void parseFieldInteger_data();
     void parseFieldInteger();
     void inchTextFromMmText_data();
@@ -463,6 +465,52 @@ void TestNumberFormat::parseFieldValueRejectsUnknownSeparator()
     QVERIFY(!TryParseFieldValue("1.5", ';').has_value());
     VerifySame(ParseFieldValue("1.5", ';'), 0.0L);
     QVERIFY(!ParseCatalogNumber("1.5", ';').has_value());
+}
+
+void TestNumberFormat::parseDecimalText_data()
+{
+    QTest::addColumn<QString>("text"); // written with the point, run with either separator
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<long double>("expected");
+    struct Row {
+        const char* name;
+        const char* text;
+        bool readable;
+        long double expected;
+    };
+    const Row rows[] = {
+        {"fraction", "1.5", true, 1.5L},
+        {"blanks and exponent", " -2.5E-1 ", true, -0.25L},
+        {"whole", "42", true, 42.0L},
+        {"empty", "", false, 0.0L},
+        {"minus alone", "-", false, 0.0L},
+        {"word", "inf", false, 0.0L},
+        {"overflow", "1e99999", false, 0.0L},
+    };
+    for (const Row& row : rows) {
+        for (char separator : Separators) {
+            QTest::addRow("%s %c", row.name, separator)
+                << Q(WithSeparator(row.text, separator)) << separator << row.readable << row.expected;
+        }
+    }
+    // Only the given separator is a decimal separator: nothing is swapped.
+    QTest::newRow("comma under point") << "1,5" << '.' << false << 0.0L;
+    QTest::newRow("point under comma") << "1.5" << ',' << false << 0.0L;
+    QTest::newRow("unknown separator") << "1;5" << ';' << false << 0.0L;
+}
+
+void TestNumberFormat::parseDecimalText()
+{
+    QFETCH(QString, text);
+    QFETCH(char, separator);
+    QFETCH(bool, readable);
+    QFETCH(long double, expected);
+    const auto value = ParseDecimalText(text.toStdString(), separator);
+    QCOMPARE(value.has_value(), readable);
+    if (readable) {
+        VerifySame(*value, expected);
+    }
 }
 
 void TestNumberFormat::parseFieldInteger_data()
