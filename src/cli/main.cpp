@@ -1,2 +1,10 @@
-// Batch calculator entry point; the CSV processing lives in the zevko_cli library.
-int main() { return 2; }
+#include "BatchCalculator.h"
+
+#include <iostream>
+
+int main(int argc, char* argv[])
+{
+    // The batch output is large; the C streams are not used alongside.
+    std::ios::sync_with_stdio(false);
+    return zevko::cli::RunBatchCalculator(argc, argv, std::cin, std::cout, std::cerr);
+}

@@ -1,0 +1,181 @@
+#include "BatchCalculator.h"
+
+#include "BatchColumns.h"
+#include "BatchRow.h"
+#include "Calculation.h"
+#include "CommandLine.h"
+#include "CsvReader.h"
+#include "CsvWriter.h"
+#include "NumberFormat.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace zevko::cli {
+namespace {
+
+constexpr const char* ProgramName = "zevko-pd-calc";
+constexpr int ExitAllRead = 0;
+constexpr int ExitInvalidRow = 1;
+constexpr int ExitBadInput = 2;
+
+constexpr std::array<const char*, 6> AppendedColumns = {"lead", "optimum", "diameter", "indicated", "correction", "status"};
+
+struct RowOutcome {
+    std::array<std::string, 5> Texts; // lead, optimum, diameter, indicated, correction
+    std::string Status;
+};
+
+// The five texts as the window's result labels would show them.
+RowOutcome Evaluate(const MeasurementInputs& inputs, const BatchOptions& options)
+{
+    RowOutcome outcome;
+    const CalculationResult result = Calculate(inputs, true, MeasurementResults{}, options.Separator);
+    switch (result.Outcome) {
+    case CalculationOutcome::Implausible:
+        outcome.Status = "implausible";
+        return outcome;
+    case CalculationOutcome::Failed:
+        outcome.Status = "failed";
+        return outcome;
+    case CalculationOutcome::Ok:
+        break;
+    }
+    const MeasurementResults& r = result.Results;
+    const std::array<const std::string*, 5> millimetres = {&r.LeadText, &r.OptimumDiameterText, &r.DiameterText,
+                                                           &r.IndicatedValueText, &r.ForceCorrectionText};
+    for (std::size_t i = 0; i < millimetres.size(); ++i) {
+        if (options.Units == UnitSystem::Millimetres) {
+            outcome.Texts[i] = *millimetres[i];
+            continue;
+        }
+        // Inch values come from the rounded millimetre texts, as in the window.
+        auto inches = InchTextFromMmText(*millimetres[i], 6, options.Separator);
+        if (!inches) {
+            return RowOutcome{{}, "failed"};
+        }
+        outcome.Texts[i] = std::move(*inches);
+    }
+    outcome.Status = "ok";
+    return outcome;
+}
+
+class Batch {
+public:
+    Batch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options)
+        : reader_(in)
+        , out_(out)
+        , err_(err)
+        , options_(options)
+    {
+    }
+
+    int Run()
+    {
+        CsvRecord record;
+        if (!reader_.ReadRecord(record)) {
+            return Fail(reader_.ReadFailed() ? "the input cannot be read" : "the input has no header row");
+        }
+        if (!record.Error.empty()) {
+            return Fail("header row: " + record.Error);
+        }
+        const BatchColumnMap columns = MapBatchColumns(record.Fields, record.Count);
+        if (!columns.Error.empty()) {
+            return Fail(columns.Error);
+        }
+        CsvWriter writer(out_, reader_.Delimiter());
+        WriteFields(writer, record);
+        for (const char* name : AppendedColumns) {
+            writer.Field(name);
+        }
+        writer.EndRecord();
+
+        bool anyInvalid = false;
+        while (reader_.ReadRecord(record)) {
+            const BatchRowReading reading = ReadBatchRow(record, columns, options_.Separator);
+            RowOutcome outcome;
+            if (!reading.Error.empty()) {
+                anyInvalid = true;
+                outcome.Status = "invalid: " + reading.Error;
+                err_ << ProgramName << ": line " << record.Line << ": " << reading.Error << '\n';
+            } else {
+                outcome = Evaluate(reading.Inputs, options_);
+            }
+            WriteFields(writer, record);
+            for (const std::string& text : outcome.Texts) {
+                writer.Field(text);
+            }
+            writer.Field(outcome.Status);
+            writer.EndRecord();
+            if (writer.WriteFailed()) {
+                return Fail("the output cannot be written");
+            }
+        }
+        if (reader_.ReadFailed()) {
+            return Fail("the input cannot be read after line " + std::to_string(record.Line));
+        }
+        out_.flush();
+        if (writer.WriteFailed()) {
+            return Fail("the output cannot be written");
+        }
+        return anyInvalid ? ExitInvalidRow : ExitAllRead;
+    }
+
+private:
+    static void WriteFields(CsvWriter& writer, const CsvRecord& record)
+    {
+        for (std::size_t i = 0; i < record.Count; ++i) {
+            writer.Field(record.Fields[i]);
+        }
+    }
+
+    int Fail(const std::string& message)
+    {
+        err_ << ProgramName << ": " << message << '\n';
+        return ExitBadInput;
+    }
+
+    CsvReader reader_;
+    std::ostream& out_;
+    std::ostream& err_;
+    const BatchOptions& options_;
+};
+
+} // namespace
+
+int RunBatchCalculator(int argc, const char* const argv[], std::istream& in, std::ostream& out, std::ostream& err)
+{
+    const CommandLineResult commandLine = ParseCommandLine(argc, argv);
+    if (!commandLine.Error.empty()) {
+        err << ProgramName << ": " << commandLine.Error << "\nTry '" << ProgramName << " --help' for more information.\n";
+        return ExitBadInput;
+    }
+    const BatchOptions& options = commandLine.Options;
+    if (options.Help) {
+        out << UsageText();
+        out.flush();
+        return out ? ExitAllRead : ExitBadInput;
+    }
+    if (options.File.empty() || options.File == "-") {
+        return Batch(in, out, err, options).Run();
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(options.File, error)) {
+        err << ProgramName << ": " << options.File << ": is a directory\n";
+        return ExitBadInput;
+    }
+    std::ifstream file(options.File, std::ios::binary);
+    if (!file) {
+        err << ProgramName << ": " << options.File << ": " << std::strerror(errno) << '\n';
+        return ExitBadInput;
+    }
+    return Batch(file, out, err, options).Run();
+}
+
+} // namespace zevko::cli
