@@ -130,9 +130,9 @@ void TestLangsExt::everyTableHas234Entries()
     SetLanguage(language);
     const QStringList table = LanguageTable();
     QCOMPARE(table.size(), 234);
-    QCOMPARE(table.first().left(2), u"1="_s);
-    QVERIFY(table.last().startsWith(u"234=Tol"_s) || table.last().startsWith(u"234=Die"_s)
-            || table.last().startsWith(u"234=Доп"_s));
+    QCOMPARE(table.first(), u"1="_s + LanguageText(1));
+    QVERIFY(!LanguageText(234).isEmpty());
+    QCOMPARE(table.last(), u"234="_s + LanguageText(234));
 }
 
 void TestLangsExt::unknownLanguageEmptiesTable_data()

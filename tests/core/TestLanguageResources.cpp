@@ -37,6 +37,24 @@ zevko::LanguageLines ReadShipped(const QString& language)
     return zevko::ReadLanguageTable(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
 }
 
+// The interpreter behind "python3", asked once: launcher shims on the PATH
+// (pyenv and the like) cost a second or more per start.
+QString Python()
+{
+    static const QString interpreter = [] {
+        const QString onPath = QStandardPaths::findExecutable(u"python3"_s);
+        if (onPath.isEmpty())
+            return QString();
+        QProcess process;
+        process.start(onPath, {u"-c"_s, u"import sys; print(sys.executable)"_s});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            return onPath;
+        const QString resolved = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+        return resolved.isEmpty() ? onPath : resolved;
+    }();
+    return interpreter;
+}
+
 struct GeneratorRun
 {
     int exitCode = -1;
@@ -46,7 +64,7 @@ struct GeneratorRun
 GeneratorRun RunGenerator(const QStringList& arguments)
 {
     GeneratorRun run;
-    const QString python = QStandardPaths::findExecutable(u"python3"_s);
+    const QString python = Python();
     if (python.isEmpty()) {
         run.errors = u"python3 is not on the PATH"_s;
         return run;
