@@ -52,10 +52,10 @@ std::optional<std::string> LoadCatalog(ProbeCatalog& catalog, const std::string&
         const std::int32_t count = ParseProfileInteger(profile.Value(section, "COUNT").value_or(std::string()));
         // Only the keys that are there: a COUNT beyond them adds nothing.
         std::vector<std::pair<std::int64_t, std::string>> values;
-        for (const std::string& key : profile.Keys(section)) {
+        for (auto& [key, text] : profile.Values(section)) {
             const auto k = EntryNumber(key);
             if (k && *k <= count)
-                values.emplace_back(*k, profile.Value(section, key).value_or(std::string()));
+                values.emplace_back(*k, std::move(text));
         }
         std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (const auto& [k, text] : values) {

@@ -1,5 +1,6 @@
 #include "ProfileFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -161,21 +162,43 @@ bool ProfileFile::HasSection(std::string_view section) const
 std::vector<std::string> ProfileFile::Keys(std::string_view section) const
 {
     std::vector<std::string> keys;
+    for (auto& [key, value] : Values(section))
+        keys.push_back(std::move(key));
+    return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileFile::Values(std::string_view section) const
+{
+    std::vector<std::pair<std::string, std::string>> values;
     const auto header = FindSection(section);
     if (!header)
-        return keys;
+        return values;
     const std::size_t end = SectionEnd(*header);
+    std::vector<std::string> lowerKeys; // to find repeated keys without a quadratic scan
     for (std::size_t i = *header + 1; i < end; ++i) {
         const auto parsed = ParseKeyLine(lines_[i].content);
         if (!parsed)
             continue;
-        bool seen = false;
-        for (const std::string& k : keys)
-            seen = seen || SameName(k, parsed->key);
-        if (!seen)
-            keys.emplace_back(parsed->key);
+        std::string lower(parsed->key);
+        for (char& c : lower)
+            c = AsciiLower(c);
+        lowerKeys.push_back(std::move(lower));
+        values.emplace_back(std::string(parsed->key),
+                            std::string(Trim(std::string_view(lines_[i].content).substr(parsed->equals + 1))));
     }
-    return keys;
+    // Keep the first of each key, in file order.
+    std::vector<std::size_t> order(values.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) { return lowerKeys[x] < lowerKeys[y]; });
+    std::vector<bool> keep(values.size(), false);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        keep[order[i]] = i == 0 || lowerKeys[order[i]] != lowerKeys[order[i - 1]];
+    std::vector<std::pair<std::string, std::string>> first;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (keep[i])
+            first.push_back(std::move(values[i]));
+    return first;
 }
 
 std::optional<std::string> ProfileFile::Value(std::string_view section, std::string_view key) const

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zevko {
@@ -32,6 +33,8 @@ public:
     bool HasSection(std::string_view section) const;
     // The keys of a section in file order, first occurrences only, as spelt.
     std::vector<std::string> Keys(std::string_view section) const;
+    // The same keys with their values, read in one pass.
+    std::vector<std::pair<std::string, std::string>> Values(std::string_view section) const;
 
 private:
     struct Line {

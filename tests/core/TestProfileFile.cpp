@@ -75,6 +75,8 @@ private slots:
     {
         const ProfileFile file(MessyFile);
         QCOMPARE(file.Keys("DIAM_N"), (std::vector<std::string>{"count", "d1", "D2"}));
+        using Pairs = std::vector<std::pair<std::string, std::string>>;
+        QCOMPARE(file.Values("diam_N"), (Pairs{{"count", "2"}, {"d1", "0.577"}, {"D2", ""}}));
         QVERIFY(file.Keys("DIAM_S").empty());
         QVERIFY(file.HasSection("other"));
         QVERIFY(!file.HasSection("DIAM_S"));
