@@ -79,6 +79,10 @@ public:
     TLabelHint* Hint() const { return m_hint; }
     bool HintVisible() const;
 
+    // The caption as the label draws it at its present size: cut with the
+    // ellipsis when it does not fit (unless ShowTextEllipsis is teNone).
+    QString VisibleCaption() const;
+
     QSize sizeHint() const override;
 
 signals:
@@ -94,7 +98,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    int DrawFlags(bool forMeasure) const;
+    int DrawFlags() const;
+    QRect TextRect() const;
     QString DisplayText(const QRect& rect, int flags) const;
     void DrawCaption(QPainter& painter, QRect rect, int flags);
     void AdjustSize();

@@ -29,11 +29,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+public:
+    void showPopup() override;
 
 private:
     void OnActivated(int index);
 
     quint32 m_borderColor = 11242085;
     quint32 m_borderSelected = 4632823;
-    int m_lastIndex = -1;
+    int m_indexBeforeChoice = -1; // the index when the user began to choose
 };

@@ -28,7 +28,8 @@ public:
     QColor Color() const { return m_color; }
     void SetColor(const QColor& colour);
 
-    // 0 means no limit.
+    // Most characters the user can type or paste; 0 means no limit. Text
+    // written by the program is not limited, and a longer text is not cut.
     int MaxLength() const { return m_maxLength; }
     void SetMaxLength(int length);
 
@@ -49,6 +50,12 @@ signals:
 protected:
     // Called after OnChange when the program (not the user) changed the text.
     virtual void TextAssigned() {}
+    // Focus entry: Entering() runs before OnEnter, Entered() after it.
+    // Leaving() runs before OnExit. A context menu or a switch to another
+    // window and back is neither an entry nor an exit.
+    virtual void Entering() {}
+    virtual void Entered() {}
+    virtual void Leaving() {}
 
     // Runs an edit made by the user: the text changes it causes are typed,
     // not assigned. Nested assignments from change handlers stay assigned.
@@ -75,4 +82,5 @@ private:
     QColor m_color;
     int m_maxLength = 0;
     bool m_userEdit = false;
+    bool m_entered = false;
 };

@@ -60,22 +60,28 @@ protected:
     void TextAssigned() override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void Entering() override;
+    void Entered() override;
+    void Leaving() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QString FormatValue(long double value);
-    QChar FilterCharacter(QChar ch, const QString& text, int caret);
-    void LeaveField();
+    // The character to enter for `ch` typed into `text` at `caret`, or a
+    // null QChar when the filter discards it. Sets limitTo11 when an
+    // integer field's length limit of 11 applies from now on.
+    QChar FilterCharacter(QChar ch, const QString& text, int caret, bool& limitTo11) const;
+    void ApplyLimit11();
+    void TypeCharacter(QChar ch);
+    int Caret() const;
 
     TZValueType m_valueType = vt_Integer;
     long double m_minValue = 0;
     long double m_maxValue = 0;
     int m_decimal = 2;
     TSetTextNotify m_onSetText;
-    QString m_entryText;
-    bool m_entered = false;
+    QString m_entryText = QStringLiteral("0");
     int m_normaliseDepth = 0;
+    bool m_showing = false;
 };
