@@ -15,10 +15,11 @@ BerndtThread::BerndtThread(ThreadSide side, long double pitchMm, long double sta
       Beta(beta),
       Gamma(gamma),
       CosBeta(std::cos(beta)),
-      CosGamma(std::cos(gamma)),
+      // Most threads are symmetric: the same angle gives the same cosine.
+      CosGamma(gamma == beta ? CosBeta : std::cos(gamma)),
       C(std::cos((beta + gamma) / 2.0L)),
       S(std::sin((beta + gamma) / 2.0L)),
-      D(std::cos((beta - gamma) / 2.0L)),
+      D(gamma == beta ? 1.0L : std::cos((beta - gamma) / 2.0L)),
       SinAlpha(std::sin(beta + gamma))
 {
 }
@@ -27,24 +28,28 @@ namespace {
 
 constexpr long double AngleTolerance = 1.0e-9L;
 
-// One step of the angle iteration: the new angle N for the angle eps, or no
-// value when q <= 0 (tested) or the root fails (q < 0, untested).
+// One step of the angle iteration: q at the angle eps and the new angle N.
 struct AngleStep {
     const BerndtThread& t;
     long double m;
     long double u;
     long double k;
 
-    long double Q(long double eps) const
+    struct AtAngle {
+        long double Q;
+        long double CosEps;
+    };
+
+    AtAngle At(long double eps) const
     {
         const long double x = m * std::sin(eps);
-        return 1.0L - checked::Div(x * x, (t.dD * t.D) * (t.dD * t.D));
+        return {1.0L - checked::Div(x * x, (t.dD * t.D) * (t.dD * t.D)), std::cos(eps)};
     }
 
-    long double N(long double eps, long double q) const
+    long double N(const AtAngle& at) const
     {
-        const long double l = checked::Sqrt(q);
-        const long double v = std::cos(eps) - checked::Div(t.s * t.S * t.D * t.dD * l, m);
+        const long double l = checked::Sqrt(at.Q);
+        const long double v = at.CosEps - checked::Div(t.s * t.S * t.D * t.dD * l, m);
         return checked::Asin(checked::Div(u * k * l, v));
     }
 };
@@ -61,13 +66,13 @@ bool Iterate(const AngleStep& angle, long double startAngle, long double eps, lo
         }
         eps = next(eps, n);
         ++passes;
-        const long double q = angle.Q(eps);
-        if (q <= 0.0L) {
+        const AngleStep::AtAngle at = angle.At(eps);
+        if (at.Q <= 0.0L) {
             n = startAngle;
             noRoot = true;
             return true;
         }
-        n = angle.N(eps, q);
+        n = angle.N(at);
     }
     return std::fabs(eps - n) <= AngleTolerance;
 }
@@ -84,12 +89,12 @@ BerndtEvaluation Evaluate(const BerndtThread& t, long double m, bool firstEvalua
     const long double startAngle = Div(u * g, h);
     const AngleStep angle{t, m, u, Div(g, t.C)};
 
-    const long double q0 = angle.Q(startAngle);
-    if (!firstEvaluation && q0 <= 0.0L) {
+    const AngleStep::AtAngle start = angle.At(startAngle);
+    if (!firstEvaluation && start.Q <= 0.0L) {
         result.Status = BerndtStatus::NoSolution;
         return result;
     }
-    const long double n0 = angle.N(startAngle, q0);
+    const long double n0 = angle.N(start);
 
     long double n = n0;
     bool noRoot = false;

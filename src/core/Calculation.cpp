@@ -31,6 +31,20 @@ bool Plausible(const MeasurementInputs& in)
            Within(in.ForceN, 0.0, 100.0) && Within(in.MeasuredValueMm, 0.0, 4000.0);
 }
 
+// The optimum probe diameter with the cosines of the flanks at hand. A
+// symmetric thread needs a single tangent: alpha/2 is then beta exactly.
+long double Optimum(long double pitchMm, long double beta, long double gamma, long double cosBeta,
+                    long double cosGamma)
+{
+    using namespace checked;
+    const long double tanBeta = std::tan(beta);
+    const long double tanGamma = gamma == beta ? tanBeta : std::tan(gamma);
+    const long double tanHalfAlpha = gamma == beta ? tanBeta : std::tan((beta + gamma) / 2.0L);
+    const long double numerator = 2.0L * pitchMm * tanHalfAlpha;
+    const long double denominator = (tanBeta + tanGamma) * (cosBeta + cosGamma);
+    return Div(Finite(numerator), Finite(denominator));
+}
+
 long double Required(const std::optional<long double>& value)
 {
     if (!value) {
@@ -50,7 +64,6 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
     const long double f = in.ForceN;
     const long double beta = HeldFlankAngle(in.BetaDeg, in.BetaMin, in.BetaSec);
     const long double gamma = HeldFlankAngle(in.GammaDeg, in.GammaMin, in.GammaSec);
-    const long double alpha = beta + gamma;
     const bool external = in.Side == ThreadSide::External;
     const long double s = external ? 1.0L : -1.0L;
     const bool inclined = in.Method == MeasuringMethod::Inclined;
@@ -73,15 +86,14 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
         x -= shift / 1000.0L;
     }
 
+    const BerndtThread thread(in.Side, p, n, dD, beta, gamma);
     long double m = x;
     if (in.Quantity == MeasuredQuantity::IndicatedCapitalM) {
         m = x - s * dD;
     } else if (diameterEntered) {
-        const long double halfAlphaSin = std::sin(alpha / 2.0L);
-        m = x + s * (Div(dD, halfAlphaSin) - p / 2.0L * Div(std::cos(alpha / 2.0L), halfAlphaSin));
+        m = x + s * (Div(dD, thread.S) - p / 2.0L * Div(thread.C, thread.S));
     }
 
-    const BerndtThread thread(in.Side, p, n, dD, beta, gamma);
     BerndtEvaluation evaluation = BerndtEvaluate(thread, m, true);
     if (evaluation.Status != BerndtStatus::Ok) {
         Fail();
@@ -89,7 +101,7 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
 
     out.LeadMm = Finite(n * p);
     out.LeadFormed = true;
-    out.OptimumMm = static_cast<double>(Required(OptimumProbeDiameter(p, beta, gamma)));
+    out.OptimumMm = static_cast<double>(Optimum(p, beta, gamma, thread.CosBeta, thread.CosGamma));
     Finite(out.OptimumMm);
     out.OptimumFormed = true;
 
@@ -157,12 +169,10 @@ bool Assign(std::string& text, long double value, char separator)
 
 std::optional<long double> OptimumProbeDiameter(long double pitchMm, long double beta, long double gamma)
 {
-    using namespace checked;
     try {
-        const long double numerator = 2.0L * pitchMm * std::tan((beta + gamma) / 2.0L);
-        const long double denominator = (std::tan(beta) + std::tan(gamma)) * (std::cos(beta) + std::cos(gamma));
-        return Div(Finite(numerator), Finite(denominator));
-    } catch (const ArithmeticFailure&) {
+        const long double cosBeta = std::cos(beta);
+        return Optimum(pitchMm, beta, gamma, cosBeta, gamma == beta ? cosBeta : std::cos(gamma));
+    } catch (const checked::ArithmeticFailure&) {
         return std::nullopt;
     }
 }
