@@ -1,0 +1,108 @@
+#pragma once
+
+// The window as the tests drive it: the real TfrmSrDiam with its state and
+// handlers made reachable, and message boxes recorded instead of shown.
+
+#include "CatalogGridModel.h"
+#include "SrDiam.h"
+#include "ui_SrDiam.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTest>
+
+#include <initializer_list>
+#include <memory>
+
+class SrDiamTester : public TfrmSrDiam {
+public:
+    using TfrmSrDiam::ui;
+
+    using TfrmSrDiam::DiameterSymbol;
+    using TfrmSrDiam::ErrorText;
+    using TfrmSrDiam::EventsEnabled;
+    using TfrmSrDiam::MeasuredValueMm;
+    using TfrmSrDiam::PitchMm;
+    using TfrmSrDiam::ProbeDiameterMm;
+    using TfrmSrDiam::Results;
+    using TfrmSrDiam::Units;
+
+    using TfrmSrDiam::dsDiam;
+    using TfrmSrDiam::dsDiamModel;
+    using TfrmSrDiam::mdDiamIn;
+    using TfrmSrDiam::mdDiamOut;
+    using TfrmSrDiam::PopupMenu1;
+    using TfrmSrDiam::ImageList1;
+
+    using TfrmSrDiam::btnCalcClick;
+    using TfrmSrDiam::ClearResults;
+    using TfrmSrDiam::edStapkaChange;
+    using TfrmSrDiam::SyncGridCursor;
+
+    // Every message the window would have shown, in order.
+    QStringList Messages;
+
+    // Fills a catalog in memory (ascending order is restored) with its cursor
+    // on the first entry, and refreshes the grid.
+    void FillCatalog(zevko::ProbeCatalog& catalog, std::initializer_list<double> diametersMm)
+    {
+        catalog.Open();
+        for (double d : diametersMm)
+            catalog.AppendLoaded(d);
+        catalog.Sort();
+        catalog.First();
+        dsDiamModel->Refresh();
+        SyncGridCursor();
+    }
+
+private:
+    void ShowMessage(const QString& text) override { Messages << text; }
+};
+
+namespace srdiamtest {
+
+// A shown, active window with the focus where the window put it.
+inline std::unique_ptr<SrDiamTester> OpenWindow()
+{
+    auto window = std::make_unique<SrDiamTester>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("window did not become active");
+    return window;
+}
+
+// Replaces the text of a field as a user does: focus it, empty it, type.
+inline void Type(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_End);
+    while (!field->property("text").toString().isEmpty()) {
+        const QString before = field->property("text").toString();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        if (field->property("text").toString() == before)
+            break;
+    }
+    QTest::keyClicks(field, text);
+}
+
+// Types into a field and presses Enter in it.
+inline void TypeAndEnter(QWidget* field, const QString& text)
+{
+    Type(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+// Chooses an item of a selection box the way a user does (keyboard), so
+// that the box reports a user choice.
+inline void Choose(QWidget* box, int index)
+{
+    box->setFocus();
+    const int current = box->property("currentIndex").toInt();
+    for (int i = current; i < index; ++i)
+        QTest::keyClick(box, Qt::Key_Down);
+    for (int i = current; i > index; --i)
+        QTest::keyClick(box, Qt::Key_Up);
+}
+
+} // namespace srdiamtest
