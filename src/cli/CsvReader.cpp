@@ -7,7 +7,12 @@ namespace {
 
 bool IsBlankLine(std::string_view line)
 {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
+    for (char c : line) {
+        if (c != ' ' && c != '\t') {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -39,6 +41,99 @@ void StripTrailingZeros(DecimalDigits& d)
     }
 }
 
+// Exact integer arithmetic for the common magnitudes: the binary value is
+// mantissa / 2^shift, so value x 10^k is an exact 128-bit quotient with a
+// remainder, and the remainder decides the rounding without any error.
+__extension__ using UInt128 = unsigned __int128;
+
+constexpr std::uint64_t PowersOfTen[] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
+    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+    1000000000000000000ULL, 10000000000000000000ULL};
+constexpr int MaxPowerOfTen = 19;
+
+// Powers of ten that a 64-bit mantissa holds exactly (5^27 < 2^64).
+constexpr int ExactLongDoublePowers = std::numeric_limits<long double>::digits >= 64 ? 27 : 0;
+constexpr long double LongDoublePowersOfTen[] = {
+    1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
+// Rounds a positive finite value to `significant` digits when the exact
+// arithmetic fits; false otherwise (the caller then takes the general path).
+bool RoundToSignificantExactly(long double value, int significant, DecimalDigits& d)
+{
+    if (significant < 1 || significant > MaxPowerOfTen) {
+        return false;
+    }
+    std::uint64_t mantissa = 0;
+    int binaryExponent = 0; // value = mantissa / 2^64 x 2^binaryExponent, mantissa with its top bit set
+    if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10) {
+        // x87 extended format: the explicit 64-bit mantissa, then sign and
+        // biased exponent. Read directly: frexp and the conversion to an
+        // integer switch the FPU's rounding mode, which is slow.
+        unsigned char bytes[sizeof(long double)];
+        std::memcpy(bytes, &value, sizeof value);
+        std::memcpy(&mantissa, bytes, sizeof mantissa);
+        std::uint16_t signAndExponent = 0;
+        std::memcpy(&signAndExponent, bytes + 8, sizeof signAndExponent);
+        const int biased = signAndExponent & 0x7FFF;
+        if (biased == 0 || (mantissa >> 63) == 0) {
+            return false; // subnormal or not a normal number
+        }
+        binaryExponent = biased - 16382;
+    } else {
+        const long double fraction = std::frexp(value, &binaryExponent);
+        if (std::numeric_limits<long double>::digits > 64) {
+            return false;
+        }
+        mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+    }
+    if (binaryExponent > 63 || binaryExponent < -60) {
+        return false;
+    }
+    const int shift = 64 - binaryExponent; // value = mantissa / 2^shift, 1 <= shift <= 124
+    // Digits before the point, estimated from below (78913 / 2^18 is just
+    // below log10(2)) and corrected in the loop.
+    int point = (((binaryExponent - 1) * 78913) >> 18) + 1;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = significant - point;
+        if (k < 0 || k > MaxPowerOfTen) {
+            return false;
+        }
+        const UInt128 scaled = static_cast<UInt128>(mantissa) * PowersOfTen[k];
+        UInt128 quotient = scaled >> shift;
+        if (quotient >= PowersOfTen[significant]) {
+            ++point;
+            continue;
+        }
+        if (quotient < PowersOfTen[significant - 1]) {
+            --point;
+            continue;
+        }
+        const UInt128 remainder = scaled & ((static_cast<UInt128>(1) << shift) - 1);
+        const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
+        if (remainder > half || (remainder == half && (quotient & 1) != 0)) {
+            ++quotient;
+        }
+        if (quotient == PowersOfTen[significant]) {
+            quotient = PowersOfTen[significant - 1];
+            ++point;
+        }
+        char digits[MaxPowerOfTen + 1];
+        auto q = static_cast<std::uint64_t>(quotient);
+        for (int i = significant - 1; i >= 0; --i) {
+            digits[i] = static_cast<char>('0' + q % 10);
+            q /= 10;
+        }
+        d.Digits.assign(digits, static_cast<std::size_t>(significant));
+        d.Point = point;
+        StripTrailingZeros(d);
+        return true;
+    }
+    return false;
+}
+
 // The finite binary value rounded correctly (ties to even) to `significant`
 // digits.
 DecimalDigits RoundToSignificant(long double value, int significant)
@@ -46,6 +141,9 @@ DecimalDigits RoundToSignificant(long double value, int significant)
     DecimalDigits d;
     d.Negative = std::signbit(value);
     if (value == 0.0L) {
+        return d;
+    }
+    if (RoundToSignificantExactly(std::fabs(value), significant, d)) {
         return d;
     }
     char buffer[96];
@@ -250,12 +348,28 @@ std::optional<long double> ReadDecimal(std::string_view text, char separator)
     int leadingFractionZeros = 0; // zeros right after the point before any other digit
     bool anyNonZero = false;
     bool anyDigit = false;
+    // The significant digits as an integer while they fit in 19 digits, and
+    // how many of them lie after the point.
+    std::uint64_t digitValue = 0;
+    int significantDigits = 0;
+    int digitsAfterPoint = 0;
+    const auto takeDigit = [&](char c, bool afterPoint) {
+        if (c != '0' || anyNonZero) {
+            anyNonZero = true;
+            if (++significantDigits <= MaxPowerOfTen) {
+                digitValue = digitValue * 10 + static_cast<std::uint64_t>(c - '0');
+                digitsAfterPoint += afterPoint ? 1 : 0;
+            }
+        } else if (afterPoint) {
+            ++digitsAfterPoint; // a leading zero after the point still scales
+        }
+    };
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         anyDigit = true;
         if (text[i] != '0' || anyNonZero) {
-            anyNonZero = true;
             ++integerDigits;
         }
+        takeDigit(text[i], false);
         plain.push_back(text[i]);
     }
     if (i < text.size() && text[i] == separator) {
@@ -263,11 +377,10 @@ std::optional<long double> ReadDecimal(std::string_view text, char separator)
         ++i;
         for (; i < text.size() && IsDigit(text[i]); ++i) {
             anyDigit = true;
-            if (text[i] != '0') {
-                anyNonZero = true;
-            } else if (!anyNonZero) {
+            if (text[i] == '0' && !anyNonZero) {
                 ++leadingFractionZeros;
             }
+            takeDigit(text[i], true);
             plain.push_back(text[i]);
         }
     }
@@ -302,6 +415,15 @@ std::optional<long double> ReadDecimal(std::string_view text, char separator)
     }
     if (!anyNonZero) {
         return negative ? -0.0L : 0.0L;
+    }
+    // Exact integer and exact power of ten: one division or multiplication
+    // rounds correctly, and the common texts need no general conversion.
+    const long scale = exponent - digitsAfterPoint;
+    if (significantDigits <= MaxPowerOfTen && scale >= -ExactLongDoublePowers && scale <= ExactLongDoublePowers) {
+        const auto digits = static_cast<long double>(digitValue);
+        const long double power = LongDoublePowersOfTen[scale < 0 ? -scale : scale];
+        const long double value = scale < 0 ? digits / power : digits * power;
+        return negative ? -value : value;
     }
     long double value = 0.0L;
     const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);

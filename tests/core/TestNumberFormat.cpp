@@ -2,7 +2,9 @@
 
 #include <QtTest>
 
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <limits>
 #include <optional>
 #include <string>
@@ -51,6 +53,8 @@ class TestNumberFormat : public QObject {
 private slots:
     void formatResult_data();
     void formatResult();
+    void roundingAgreesWithExactConversion_data();
+    void roundingAgreesWithExactConversion();
     void formatGeneral_data();
     void formatGeneral();
     void formatFixedDecimals_data();
@@ -68,6 +72,7 @@ private slots:
     void parseFieldValue_data();
     void parseFieldValue();
     void parseFieldValueRejectsUnknownSeparator();
+    void readingAgreesWithExactConversion();
     void parseDecimalText_data();
     void parseDecimalText();
     void parseFieldInteger_data();
@@ -138,6 +143,54 @@ void TestNumberFormat::formatResult()
     } else {
         QVERIFY(text.has_value());
         QCOMPARE(Q(*text), expected);
+    }
+}
+
+void TestNumberFormat::roundingAgreesWithExactConversion_data()
+{
+    QTest::addColumn<int>("significant");
+    QTest::addColumn<char>("separator");
+    for (int significant : {8, 15}) {
+        for (char separator : Separators) {
+            QTest::addRow("%d digits %c", significant, separator) << significant << separator;
+        }
+    }
+}
+
+void TestNumberFormat::roundingAgreesWithExactConversion()
+{
+    // The significant-digit rounding of FormatResult (8 digits) and
+    // FormatGeneral (15 digits) against the standard library's exact
+    // conversion, over random values of many magnitudes and over values that
+    // lie exactly halfway between two roundings.
+    QFETCH(int, significant);
+    QFETCH(char, separator);
+    std::mt19937_64 random(20240611);
+    std::uniform_real_distribution<long double> mantissa(1.0L, 10.0L);
+    std::uniform_int_distribution<int> exponent(significant == 8 ? -11 : -5, significant == 8 ? 7 : 14);
+    std::uniform_int_distribution<long> wholes(1000000, 9999999);
+    for (int i = 0; i < 40000; ++i) {
+        long double value = mantissa(random) * std::pow(10.0L, static_cast<long double>(exponent(random)));
+        if (significant == 8 && i % 4 == 0) {
+            // A seven-digit whole number and a quarter: exactly a half at the 8th digit.
+            value = static_cast<long double>(wholes(random)) + ((i % 8 == 0) ? 0.25L : 0.75L);
+        }
+        if (i % 2 == 1) {
+            value = -value;
+        }
+        char buffer[64];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, significant - 1);
+        long double expected = 0.0L;
+        std::from_chars(buffer, written.ptr, expected);
+
+        const std::string text = significant == 8 ? FormatResult(value, 18, separator).value() : FormatGeneral(value, separator);
+        const auto actual = ParseDecimalText(text, separator);
+        QVERIFY2(actual.has_value(), text.c_str());
+        if (*actual != expected) {
+            QFAIL(qPrintable(QString("%1 gave %2, expected %3")
+                                 .arg(QString::fromLatin1(Describe(value)), QString::fromStdString(text),
+                                      QString::fromLatin1(buffer, static_cast<int>(written.ptr - buffer)))));
+        }
     }
 }
 
@@ -465,6 +518,42 @@ void TestNumberFormat::parseFieldValueRejectsUnknownSeparator()
     QVERIFY(!TryParseFieldValue("1.5", ';').has_value());
     VerifySame(ParseFieldValue("1.5", ';'), 0.0L);
     QVERIFY(!ParseCatalogNumber("1.5", ';').has_value());
+}
+
+void TestNumberFormat::readingAgreesWithExactConversion()
+{
+    // Random decimal texts (short and long digit strings, the point anywhere,
+    // with and without exponent) read alike by ParseDecimalText and by the
+    // standard library's exact conversion.
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<int> length(1, 24);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    for (int i = 0; i < 40000; ++i) {
+        std::string digits;
+        const int count = length(random);
+        for (int k = 0; k < count; ++k) {
+            digits.push_back(static_cast<char>('0' + digit(random)));
+        }
+        const auto point = static_cast<std::size_t>(std::uniform_int_distribution<int>(0, count)(random));
+        std::string text = digits.substr(0, point) + "." + digits.substr(point);
+        if (text == ".") {
+            continue;
+        }
+        if (i % 3 == 0) {
+            text += "e" + std::to_string(exponent(random));
+        }
+        if (i % 2 == 1) {
+            text.insert(text.begin(), '-');
+        }
+        long double expected = 0.0L;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        for (char separator : Separators) {
+            const auto actual = ParseDecimalText(WithSeparator(text, separator), separator);
+            QVERIFY2(actual.has_value(), text.c_str());
+            QVERIFY2(*actual == expected, qPrintable(QString::fromStdString(text) + " read as " + Describe(*actual)));
+        }
+    }
 }
 
 void TestNumberFormat::parseDecimalText_data()
