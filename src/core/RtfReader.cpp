@@ -111,6 +111,7 @@ constexpr int DefaultFontSize = 24;
 constexpr int MaxFontSize = 3276;       // 1638 pt, the largest size word processors offer
 constexpr int MaxIndent = 31680;        // 22 inches in twips
 constexpr int MaxUnicodeSkip = 32;      // far above any real fallback length
+constexpr std::size_t MaxTabStops = 64;
 constexpr char32_t Replacement = 0xFFFD;
 
 char32_t DecodeByte(unsigned char byte, int codePage)
@@ -187,6 +188,7 @@ enum class Word {
     // paragraph formatting
     Pard, AlignLeft, AlignCenter, AlignRight, AlignJustify,
     LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter,
+    TabCenter, TabRight, TabDecimal, TabPosition,
     // breaks and special characters
     Par, Line, Tab, Cell, Symbol,
 };
@@ -212,6 +214,8 @@ const std::unordered_map<std::string_view, WordInfo>& Words()
             {"qr", {Word::AlignRight}}, {"qj", {Word::AlignJustify}},
             {"li", {Word::LeftIndent}}, {"ri", {Word::RightIndent}}, {"fi", {Word::FirstIndent}},
             {"sb", {Word::SpaceBefore}}, {"sa", {Word::SpaceAfter}},
+            {"tqc", {Word::TabCenter}}, {"tqr", {Word::TabRight}}, {"tqdec", {Word::TabDecimal}},
+            {"tx", {Word::TabPosition}},
             {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}}, {"row", {Word::Par}},
             {"line", {Word::Line}}, {"tab", {Word::Tab}}, {"cell", {Word::Cell}}, {"nestcell", {Word::Cell}},
             {"emdash", {Word::Symbol, 0x2014}}, {"endash", {Word::Symbol, 0x2013}},
@@ -257,6 +261,7 @@ struct GroupState {
     Destination Dest = Destination::Text;
     CharState Char;
     RtfParagraphFormat Para;
+    RtfTabKind NextTabKind = RtfTabKind::Left; // \tqr etc. qualify the \tx that follows
     int UnicodeSkip = 1;
 };
 
@@ -467,7 +472,10 @@ private:
             break;
         case Word::ColorFore: s.Char.ColorIndex = hasParam ? std::max(param, 0) : 0; break;
         case Word::Font: s.Char.FontNumber = hasParam ? param : 0; break;
-        case Word::Pard: s.Para = RtfParagraphFormat{}; break;
+        case Word::Pard:
+            s.Para = RtfParagraphFormat{};
+            s.NextTabKind = RtfTabKind::Left;
+            break;
         case Word::AlignLeft: s.Para.Alignment = RtfAlignment::Left; break;
         case Word::AlignCenter: s.Para.Alignment = RtfAlignment::Center; break;
         case Word::AlignRight: s.Para.Alignment = RtfAlignment::Right; break;
@@ -477,6 +485,10 @@ private:
         case Word::FirstIndent: s.Para.FirstLineIndent = std::clamp(param, -MaxIndent, MaxIndent); break;
         case Word::SpaceBefore: s.Para.SpaceBefore = std::clamp(param, 0, MaxIndent); break;
         case Word::SpaceAfter: s.Para.SpaceAfter = std::clamp(param, 0, MaxIndent); break;
+        case Word::TabCenter: s.NextTabKind = RtfTabKind::Center; break;
+        case Word::TabRight: s.NextTabKind = RtfTabKind::Right; break;
+        case Word::TabDecimal: s.NextTabKind = RtfTabKind::Decimal; break;
+        case Word::TabPosition: AddTabStop(param); break;
         case Word::Par: Paragraph(); break;
         case Word::Line: Character(0x2028); break;
         case Word::Tab:
@@ -484,6 +496,19 @@ private:
         case Word::Symbol: Character(info.Symbol); break;
         default: break;
         }
+    }
+
+    void AddTabStop(int position)
+    {
+        auto& stops = state_.Para.TabStops;
+        const RtfTabStop stop{std::clamp(position, 0, MaxIndent), state_.NextTabKind};
+        state_.NextTabKind = RtfTabKind::Left;
+        const auto at = std::find_if(stops.begin(), stops.end(),
+                                     [&](const RtfTabStop& s) { return s.Position >= stop.Position; });
+        if (at != stops.end() && at->Position == stop.Position)
+            *at = stop;
+        else if (stops.size() < MaxTabStops)
+            stops.insert(at, stop);
     }
 
     // ---- font and colour tables ---------------------------------------

@@ -37,6 +37,14 @@ struct RtfCharFormat {
 
 enum class RtfAlignment { Left, Center, Right, Justify };
 
+enum class RtfTabKind { Left, Center, Right, Decimal };
+
+struct RtfTabStop {
+    int Position = 0; // twips from the left edge of the text area, not from the left indent
+    RtfTabKind Kind = RtfTabKind::Left;
+    friend bool operator==(const RtfTabStop&, const RtfTabStop&) = default;
+};
+
 // Indents and spacing in twips (1/20 point), as the document gives them.
 struct RtfParagraphFormat {
     RtfAlignment Alignment = RtfAlignment::Left;
@@ -45,6 +53,7 @@ struct RtfParagraphFormat {
     int FirstLineIndent = 0; // \fi, relative to the left indent (negative: hanging)
     int SpaceBefore = 0;     // \sb
     int SpaceAfter = 0;      // \sa
+    std::vector<RtfTabStop> TabStops; // \tx, ascending by position
     friend bool operator==(const RtfParagraphFormat&, const RtfParagraphFormat&) = default;
 };
 

@@ -40,6 +40,10 @@ QString Describe(const RtfDocument& doc)
         if (p.Format.FirstLineIndent != 0) props << u"fi%1"_s.arg(p.Format.FirstLineIndent);
         if (p.Format.SpaceBefore != 0) props << u"sb%1"_s.arg(p.Format.SpaceBefore);
         if (p.Format.SpaceAfter != 0) props << u"sa%1"_s.arg(p.Format.SpaceAfter);
+        for (const zevko::RtfTabStop& tab : p.Format.TabStops) {
+            static const char* const kinds[] = {"tx", "tqc", "tqr", "tqdec"};
+            props << QLatin1StringView(kinds[static_cast<int>(tab.Kind)]) + QString::number(tab.Position);
+        }
         QString line = props.isEmpty() ? QString() : u"["_s + props.join(u' ') + u"]"_s;
         for (const zevko::RtfRun& run : p.Runs) {
             QStringList f;
@@ -235,6 +239,9 @@ void TestRtfReader::formatting_data()
     QTest::newRow("indents and spacing, pard resets")
         << QByteArray("{\\rtf1\\li720\\ri360\\fi-360\\sb120\\sa60 x\\par\\pard y\\par}")
         << u"[li720 ri360 fi-360 sb120 sa60]<>x\n<>y"_s;
+    QTest::newRow("tab stops sorted, kinds apply to the next stop, pard clears")
+        << QByteArray("{\\rtf1\\tqr\\tx4000\\tx720\\tqc\\tx2000\\tx720 a\\tab b\\par c\\par\\pard d}")
+        << u"[tx720 tqc2000 tqr4000]<>a\tb\n[tx720 tqc2000 tqr4000]<>c\n<>d"_s;
     QTest::newRow("paragraph properties are those at the paragraph mark")
         << QByteArray("{\\rtf1 a\\qc b\\par c\\par}") << u"[qc]<>ab\n[qc]<>c"_s;
     QTest::newRow("paragraph wholly inside a group")
