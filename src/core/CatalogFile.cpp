@@ -92,10 +92,12 @@ std::optional<std::string> SaveCatalog(ProbeCatalog& catalog, const std::string&
 
     ProfileFile profile(file.text);
     const std::vector<CatalogEntry>& entries = catalog.Entries();
-    const std::string sectionName(section);
-    profile.SetValue(sectionName, "COUNT", std::to_string(entries.size()));
+    std::vector<std::pair<std::string, std::string>> values;
+    values.reserve(entries.size() + 1);
+    values.emplace_back("COUNT", std::to_string(entries.size()));
     for (std::size_t k = 1; k <= entries.size(); ++k)
-        profile.SetValue(sectionName, "D" + std::to_string(k), FormatCatalogNumber(entries[k - 1].DIAMm, separator));
+        values.emplace_back("D" + std::to_string(k), FormatCatalogNumber(entries[k - 1].DIAMm, separator));
+    profile.SetValues(section, values);
 
     const std::string text = profile.Text();
     if (file.status == FileText::Status::Ok && text == file.text)

@@ -1,8 +1,9 @@
 #include "ProfileFile.h"
 
-#include <algorithm>
 #include <charconv>
 #include <limits>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace zevko {
 
@@ -27,6 +28,14 @@ std::string_view Trim(std::string_view s)
 char AsciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerName(std::string_view name)
+{
+    std::string lower(Trim(name));
+    for (char& c : lower)
+        c = AsciiLower(c);
+    return lower;
 }
 
 bool SameName(std::string_view a, std::string_view b)
@@ -78,6 +87,16 @@ std::string OneLine(std::string_view value)
         if (c == '\r' || c == '\n')
             c = ' ';
     return result;
+}
+
+// Keeps the key as spelt and the blanks after '='; the value is replaced.
+void ReplaceValue(std::string& line, std::string_view value)
+{
+    std::size_t keep = line.find('=') + 1;
+    while (keep < line.size() && IsBlank(line[keep]))
+        ++keep;
+    line.erase(keep);
+    line += OneLine(value);
 }
 
 } // namespace
@@ -174,31 +193,14 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::Values(std::string
     if (!header)
         return values;
     const std::size_t end = SectionEnd(*header);
-    std::vector<std::string> lowerKeys; // to find repeated keys without a quadratic scan
+    std::unordered_set<std::string> seen;
     for (std::size_t i = *header + 1; i < end; ++i) {
         const auto parsed = ParseKeyLine(lines_[i].content);
-        if (!parsed)
-            continue;
-        std::string lower(parsed->key);
-        for (char& c : lower)
-            c = AsciiLower(c);
-        lowerKeys.push_back(std::move(lower));
-        values.emplace_back(std::string(parsed->key),
-                            std::string(Trim(std::string_view(lines_[i].content).substr(parsed->equals + 1))));
+        if (parsed && seen.insert(LowerName(parsed->key)).second)
+            values.emplace_back(std::string(parsed->key),
+                                std::string(Trim(std::string_view(lines_[i].content).substr(parsed->equals + 1))));
     }
-    // Keep the first of each key, in file order.
-    std::vector<std::size_t> order(values.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) { return lowerKeys[x] < lowerKeys[y]; });
-    std::vector<bool> keep(values.size(), false);
-    for (std::size_t i = 0; i < order.size(); ++i)
-        keep[order[i]] = i == 0 || lowerKeys[order[i]] != lowerKeys[order[i - 1]];
-    std::vector<std::pair<std::string, std::string>> first;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (keep[i])
-            first.push_back(std::move(values[i]));
-    return first;
+    return values;
 }
 
 std::optional<std::string> ProfileFile::Value(std::string_view section, std::string_view key) const
@@ -214,42 +216,72 @@ std::optional<std::string> ProfileFile::Value(std::string_view section, std::str
     return std::string(Trim(std::string_view(content).substr(equals + 1)));
 }
 
-void ProfileFile::InsertLine(std::size_t index, std::string content)
+void ProfileFile::InsertLines(std::size_t index, const std::vector<std::string>& contents)
 {
+    if (contents.empty())
+        return;
     // An unterminated last line gets an ending before anything follows it.
     if (index == lines_.size() && !lines_.empty() && lines_.back().ending.empty())
         lines_.back().ending = newline_;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), Line{std::move(content), newline_});
+    std::vector<Line> added;
+    added.reserve(contents.size());
+    for (const std::string& content : contents)
+        added.push_back(Line{content, newline_});
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), added.begin(), added.end());
 }
 
 void ProfileFile::SetValue(std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::string text = OneLine(value);
+    SetValues(section, {{std::string(key), std::string(value)}});
+}
+
+void ProfileFile::SetValues(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    if (values.empty())
+        return;
     const auto header = FindSection(section);
     if (!header) {
+        std::vector<std::string> added;
         if (!lines_.empty() && !Trim(lines_.back().content).empty())
-            InsertLine(lines_.size(), std::string());
-        InsertLine(lines_.size(), "[" + std::string(section) + "]");
-        InsertLine(lines_.size(), std::string(key) + "=" + text);
+            added.emplace_back();
+        added.push_back("[" + std::string(section) + "]");
+        std::unordered_map<std::string, std::size_t> addedKeys;
+        for (const auto& [key, value] : values) {
+            const auto [it, isNew] = addedKeys.try_emplace(LowerName(key), added.size());
+            if (isNew)
+                added.push_back(key + "=" + OneLine(value));
+            else
+                ReplaceValue(added[it->second], value);
+        }
+        InsertLines(lines_.size(), added);
         return;
     }
-    if (const auto index = FindKey(*header, key)) {
-        std::string& content = lines_[*index].content;
-        std::size_t keep = content.find('=') + 1;
-        while (keep < content.size() && IsBlank(content[keep]))
-            ++keep;
-        content.erase(keep);
-        content += text;
-        return;
-    }
-    // After the section's last key, so that blank lines and comments that
-    // lead into the next section stay with it.
+
+    // One pass over the section: where each key stands, and where new keys go
+    // (after the last key, so that blank lines and comments leading into the
+    // next section stay with it).
+    std::unordered_map<std::string, std::size_t> keyLines;
     std::size_t insertAt = *header + 1;
     const std::size_t end = SectionEnd(*header);
-    for (std::size_t i = *header + 1; i < end; ++i)
-        if (ParseKeyLine(lines_[i].content))
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        if (const auto parsed = ParseKeyLine(lines_[i].content)) {
+            keyLines.try_emplace(LowerName(parsed->key), i);
             insertAt = i + 1;
-    InsertLine(insertAt, std::string(key) + "=" + text);
+        }
+    }
+    std::vector<std::string> added;
+    std::unordered_map<std::string, std::size_t> addedKeys;
+    for (const auto& [key, value] : values) {
+        const std::string lower = LowerName(key);
+        if (const auto found = keyLines.find(lower); found != keyLines.end()) {
+            ReplaceValue(lines_[found->second].content, value);
+        } else if (const auto [it, isNew] = addedKeys.try_emplace(lower, added.size()); isNew) {
+            added.push_back(key + "=" + OneLine(value));
+        } else {
+            ReplaceValue(added[it->second], value);
+        }
+    }
+    InsertLines(insertAt, added);
 }
 
 std::int32_t ParseProfileInteger(std::string_view text)

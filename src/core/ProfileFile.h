@@ -29,6 +29,8 @@ public:
     // Replaces the value in place; a new key goes after the last key of its
     // section, a new section at the end of the file.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
+    // Several values of one section in one pass; new keys keep the given order.
+    void SetValues(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values);
 
     bool HasSection(std::string_view section) const;
     // The keys of a section in file order, first occurrences only, as spelt.
@@ -46,7 +48,7 @@ private:
     // One past the section's last line (the next section header or the end).
     std::size_t SectionEnd(std::size_t header) const;
     std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
-    void InsertLine(std::size_t index, std::string content);
+    void InsertLines(std::size_t index, const std::vector<std::string>& contents);
 
     std::string bom_;
     std::vector<Line> lines_;

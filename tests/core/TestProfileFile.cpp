@@ -157,6 +157,25 @@ private slots:
                  QString(value).replace('\n', ' '));
     }
 
+    void writesSeveralValuesAtOnce_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("existing section") << QByteArray("[B]\nx=0\n[A]\nx=1\n\n[C]\n")
+                                          << QByteArray("[B]\nx=0\n[A]\nx=2\ny=4\nz=5\n\n[C]\n");
+        QTest::newRow("new section") << QByteArray("[B]\nx=0\n") << QByteArray("[B]\nx=0\n\n[a]\nx=2\ny=4\nz=5\n");
+    }
+
+    void writesSeveralValuesAtOnce()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        ProfileFile file(before.toStdString());
+        // A key given twice keeps its first spelling and its last value.
+        file.SetValues("a", {{"x", "2"}, {"y", "3"}, {"Y", "4"}, {"z", "5"}});
+        QCOMPARE(Bytes(file.Text()), after);
+    }
+
     void integerValues_data()
     {
         QTest::addColumn<QString>("text");
