@@ -79,10 +79,20 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
         x = Sqrt(centres * centres - p * p / 4.0L) + s * dD;
     }
 
+    // Balls: the correction does not depend on the pitch diameter, so the
+    // shift of an entered pitch diameter and the correction shown are one value.
+    std::optional<long double> ballCorrection;
+    const auto internalCorrection = [&] {
+        if (!ballCorrection) {
+            ballCorrection = Required(InternalForceCorrection(f, dD, beta, gamma, in.Material));
+        }
+        return *ballCorrection;
+    };
+
     const bool diameterEntered = in.Quantity == MeasuredQuantity::PitchDiameter;
     if (diameterEntered) {
-        const long double shift = external ? Required(ExternalForceCorrection(f, dD, x, beta, gamma, false))
-                                           : Required(InternalForceCorrection(f, dD, beta, gamma, in.Material));
+        const long double shift =
+            external ? Required(ExternalForceCorrection(f, dD, x, beta, gamma, false)) : internalCorrection();
         x -= shift / 1000.0L;
     }
 
@@ -109,8 +119,9 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
         long double delta = evaluation.PitchDiameter - x;
         int corrections = 0;
         while (std::fabs(delta) >= TargetTolerance) {
-            // Giving up here would otherwise show values that do not meet the
-            // target: report the failure instead.
+            // Whatever m stands at after 100 corrections that still miss by
+            // 1e-4 mm or more, or at an m without a solution, does not belong
+            // to the entered pitch diameter: report the failure, never show it.
             if (corrections == MaxCorrections) {
                 Fail();
             }
@@ -132,8 +143,8 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
     // The force correction is evaluated at the geometric pitch diameter of
     // the last evaluation (external) or does not depend on it (internal).
     const long double geometric = evaluation.T1 - evaluation.T2 + evaluation.T3;
-    const long double a2 = external ? Required(ExternalForceCorrection(f, dD, geometric, beta, gamma, true))
-                                    : Required(InternalForceCorrection(f, dD, beta, gamma, in.Material));
+    const long double a2 =
+        external ? Required(ExternalForceCorrection(f, dD, geometric, beta, gamma, true)) : internalCorrection();
     const long double correction = a2 / 1000.0L;
 
     switch (in.Quantity) {

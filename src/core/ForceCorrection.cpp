@@ -44,9 +44,10 @@ long double InternalCorrection(long double f, long double dD, long double beta, 
 {
     using namespace checked;
     const long double w = Approach(f, dD, material);
-    const long double flanks =
-        Pow(std::sin(beta), -5.0L / 3.0L) + Pow(std::sin(gamma), -5.0L / 3.0L);
-    return Finite(w * Pow(0.5L, 2.0L / 3.0L) * flanks);
+    const long double betaTerm = Pow(std::sin(beta), -5.0L / 3.0L);
+    const long double gammaTerm = gamma == beta ? betaTerm : Pow(std::sin(gamma), -5.0L / 3.0L);
+    static const long double halfToTwoThirds = Pow(0.5L, 2.0L / 3.0L);
+    return Finite(w * halfToTwoThirds * (betaTerm + gammaTerm));
 }
 
 template <typename Formula>
