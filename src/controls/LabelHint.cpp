@@ -33,7 +33,6 @@ void TLabelHint::ActivateHint(const QRect& screenRect, const QString& caption, c
     setFont(font);
     setGeometry(screenRect);
     show();
-    raise();
     update();
 }
 
