@@ -76,10 +76,23 @@ bool ProbeCatalog::Eof() const
 
 void ProbeCatalog::SetPosition(std::size_t position)
 {
-    if (state_ != EditState::Browsing && position == position_)
+    if (state_ == EditState::Browsing) {
+        position_ = std::min(position, entries_.size());
         return;
+    }
+    if (position == position_)
+        return;
+    // Storing the row re-sorts the list: follow the entry that was picked, so
+    // that a click on a row lands on that row, not on whatever moved there.
+    if (position >= entries_.size()) {
+        LeaveRow();
+        position_ = entries_.size();
+        return;
+    }
+    tracked_ = position;
     LeaveRow();
-    position_ = std::min(position, entries_.size());
+    position_ = std::min(*tracked_, entries_.size());
+    tracked_.reset();
 }
 
 CatalogEntry ProbeCatalog::Current() const
@@ -230,11 +243,15 @@ void ProbeCatalog::SortStored()
     std::vector<CatalogEntry> sorted;
     sorted.reserve(entries_.size());
     std::size_t newPosition = position_;
+    std::optional<std::size_t> newTracked = tracked_;
     for (std::size_t i = 0; i < order.size(); ++i) {
         sorted.push_back(entries_[order[i]]);
         if (order[i] == position_)
             newPosition = i;
+        if (tracked_ && order[i] == *tracked_)
+            newTracked = i;
     }
+    tracked_ = newTracked;
     entries_ = std::move(sorted);
     position_ = newPosition;
 }

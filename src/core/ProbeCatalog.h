@@ -47,7 +47,9 @@ public:
     void Next();
     bool Eof() const;
     std::size_t Position() const { return position_; }
-    // Positions beyond Count() stand past the last entry.
+    // Positions beyond Count() stand past the last entry. While a row is being
+    // edited the position names an entry as the list shows it now; after the
+    // row is settled the cursor stands on that same entry.
     void SetPosition(std::size_t position);
     // The entry at the cursor: past the end the last entry, while inserting the
     // new entry (0 for a value not typed yet), in an empty catalog zeros.
@@ -108,6 +110,7 @@ private:
     std::vector<CatalogEntry> entries_;
     std::size_t position_ = 0;
     std::size_t positionBeforeInsert_ = 0;
+    std::optional<std::size_t> tracked_; // an index followed through a re-sort
     bool open_ = false;
     bool changed_ = false;
     EditState state_ = EditState::Browsing;

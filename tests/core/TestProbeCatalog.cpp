@@ -11,6 +11,7 @@ using zevko::ProbeCatalog;
 using State = zevko::ProbeCatalog::EditState;
 
 Q_DECLARE_METATYPE(zevko::CatalogField)
+Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 
@@ -284,6 +285,43 @@ private slots:
         s.SetPosition(0);
         QCOMPARE(s.State(), State::Browsing);
         QCOMPARE(Mm(s), (std::vector<double>{1.0, 5.0}));
+    }
+
+    void clickedRowStaysPickedWhenTheListResorts_data()
+    {
+        QTest::addColumn<bool>("newRow");
+        QTest::addColumn<double>("typed");
+        QTest::addColumn<std::size_t>("clicked");
+        QTest::addColumn<double>("expectCurrent");
+        QTest::addColumn<std::vector<double>>("expectList");
+
+        QTest::newRow("new row sorts before the clicked one") << true << 1.5 << std::size_t{1} << 2.0
+                                                              << std::vector<double>{1, 1.5, 2, 3};
+        QTest::newRow("edited row sorts past the clicked one") << false << 5.0 << std::size_t{1} << 2.0
+                                                               << std::vector<double>{2, 3, 5};
+        QTest::newRow("untouched new row dropped") << true << -1.0 << std::size_t{2} << 3.0
+                                                   << std::vector<double>{1, 2, 3};
+        QTest::newRow("clicked past the end") << false << 0.5 << std::size_t{7} << 3.0
+                                              << std::vector<double>{0.5, 2, 3};
+    }
+
+    void clickedRowStaysPickedWhenTheListResorts()
+    {
+        QFETCH(bool, newRow);
+        QFETCH(double, typed);
+        QFETCH(std::size_t, clicked);
+        QFETCH(double, expectCurrent);
+        QFETCH(std::vector<double>, expectList);
+
+        ProbeCatalog c = Loaded({1.0, 2.0, 3.0});
+        if (newRow)
+            c.Append();
+        if (typed >= 0)
+            c.SetField(CatalogField::DIAMm, typed);
+        c.SetPosition(clicked);
+        QCOMPARE(c.State(), State::Browsing);
+        QCOMPARE(Mm(c), expectList);
+        QCOMPARE(c.Current().DIAMm, expectCurrent);
     }
 
     void typingWhereNoRowIsSelected()
