@@ -87,6 +87,24 @@ void PlainAngleStepOscillates(benchmark::State& state)
     Run(state, in);
 }
 
+// The heaviest run found by random search over the accepted ranges: every
+// evaluation of the pitch-diameter iteration oscillates and needs the damped
+// step, and the iteration gives up after 100 corrections (about 76,000 passes).
+void EveryEvaluationOscillates(benchmark::State& state)
+{
+    MeasurementInputs in;
+    in.Side = ThreadSide::Internal;
+    in.PitchMm = 4.26121;
+    in.Starts = 100;
+    in.BetaDeg = 0.532897;
+    in.GammaDeg = 21.1032;
+    in.ProbeDiameterMm = 10.9895;
+    in.ForceN = 47.6044;
+    in.Quantity = MeasuredQuantity::PitchDiameter;
+    in.MeasuredValueMm = 202.079;
+    Run(state, in);
+}
+
 } // namespace
 
 BENCHMARK(ExternalMEntered);
@@ -95,3 +113,4 @@ BENCHMARK(FourStarts);
 BENCHMARK(InternalSteelBallsPitchDiameter);
 BENCHMARK(Inclined);
 BENCHMARK(PlainAngleStepOscillates);
+BENCHMARK(EveryEvaluationOscillates)->Unit(benchmark::kMillisecond);

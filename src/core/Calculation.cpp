@@ -105,6 +105,7 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
     }
 
     BerndtEvaluation evaluation = BerndtEvaluate(thread, m, true);
+    out.AnglePasses += evaluation.Passes;
     if (evaluation.Status != BerndtStatus::Ok) {
         Fail();
     }
@@ -128,6 +129,7 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
             m -= delta;
             ++corrections;
             evaluation = BerndtEvaluate(thread, m, false);
+            out.AnglePasses += evaluation.Passes;
             if (evaluation.Status != BerndtStatus::Ok) {
                 Fail();
             }

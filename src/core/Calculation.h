@@ -54,6 +54,9 @@ struct CalculationValues {
     // a pitch diameter entered, the corrections of m made to meet it.
     long double GeometricPitchDiameterMm = 0.0L;
     int Corrections = 0;
+    // Passes of the angle iteration over all evaluations of the run, as far
+    // as it got: what a run costs.
+    int AnglePasses = 0;
 };
 
 // The calculation without its texts: plausibility, Berndt's iteration in the

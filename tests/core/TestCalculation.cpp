@@ -175,6 +175,15 @@ private slots:
         QCOMPARE(result.Results.ForceCorrectionText, expected.ForceCorrectionText);
     }
 
+    void oscillationCostsTheBoundThenSettles()
+    {
+        const auto values = CalculateValues(NonSettling());
+        QCOMPARE(values.Outcome, CalculationOutcome::Ok);
+        // The first evaluation runs the plain step to its bound of 1000.
+        QVERIFY(values.AnglePasses > 1000);
+        QVERIFY(values.Corrections > 0 && values.Corrections < 100);
+    }
+
     // Inch display derives from the rounded millimetre texts: A2 0.00075 mm
     // shows 0.000030 in, not the 0.000029 of the unrounded correction.
     void inchDisplay_data()
