@@ -46,6 +46,14 @@ if(ZEVKO_BUILD_APP)
     DESTINATION "${ZEVKO_INSTALL_CATALOG_DIR}")
 endif()
 
+# The programs link only system libraries: no run-time search path of their
+# own ($ORIGIN/../lib from the Qt project defaults), as Debian policy asks.
+foreach(program IN ITEMS zevko-pd zevko-pd-calc)
+  if(TARGET ${program})
+    set_target_properties(${program} PROPERTIES INSTALL_RPATH "")
+  endif()
+endforeach()
+
 # --- Debian package -------------------------------------------------------
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "zevko-pd")
@@ -67,7 +75,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ZEVKO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEVKO_PROJECT_URL}")
+if(NOT ZEVKO_PROJECT_URL MATCHES "\\.invalid(/|$)")
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEVKO_PROJECT_URL}")
+endif()
 # The library dependencies (Qt, libstdc++) are read from the binaries by
 # dpkg-shlibdeps, so they follow whatever the package was built against. On
 # Debian 12 the SVG image and icon plugins ship in libqt6svg6, which the
