@@ -338,6 +338,15 @@ private:
         stack_.pop_back();
     }
 
+    // A destination takes the rest of its group. Outside every group it
+    // would take the rest of the document, so a stray one there is ignored.
+    void EnterDestination(Destination dest)
+    {
+        if (stack_.empty() || state_.Dest == Destination::Skip)
+            return;
+        state_.Dest = dest;
+    }
+
     // ---- control words and symbols ------------------------------------
 
     void ReadControl()
@@ -406,7 +415,7 @@ private:
         case '~': Character(0x00A0); break;
         case '-': Character(0x00AD); break;
         case '_': Character(0x2011); break;
-        case '*': state_.Dest = Destination::Skip; break;
+        case '*': EnterDestination(Destination::Skip); break;
         case '\r':
         case '\n': Paragraph(); break;
         case '\t': Character(U'\t'); break;
@@ -424,13 +433,9 @@ private:
         const bool on = !hasParam || param != 0;
 
         switch (info.Kind) {
-        case Word::FontTable:
-            state_.Dest = state_.Dest == Destination::Skip ? Destination::Skip : Destination::FontTable;
-            return;
-        case Word::ColorTable:
-            state_.Dest = state_.Dest == Destination::Skip ? Destination::Skip : Destination::ColorTable;
-            return;
-        case Word::SkipDestination: state_.Dest = Destination::Skip; return;
+        case Word::FontTable: EnterDestination(Destination::FontTable); return;
+        case Word::ColorTable: EnterDestination(Destination::ColorTable); return;
+        case Word::SkipDestination: EnterDestination(Destination::Skip); return;
         default: break;
         }
 
@@ -587,17 +592,13 @@ private:
 
     void TextByte(unsigned char byte)
     {
-        if (byte == '\t') {
-            Character(U'\t');
-            return;
-        }
-        if (byte < 0x20)
+        if (byte < 0x20 && byte != '\t')
             return;
         switch (state_.Dest) {
         case Destination::FontTable:
             if (byte == ';')
                 CommitFont();
-            else if (fontEntryOpen_)
+            else if (fontEntryOpen_ && byte != '\t')
                 AppendUtf8(fontEntry_.Name, DecodeByte(byte, CurrentCodePage()));
             return;
         case Destination::ColorTable:

@@ -284,6 +284,8 @@ void TestRtfReader::malformedInput_data()
         << QByteArray("{\\rtf1 a\\b") << u"a"_s;
     QTest::newRow("minus without digits is text")
         << QByteArray("{\\rtf1\\b- x}") << u"- x"_s;
+    QTest::newRow("destination outside every group is ignored")
+        << QByteArray("{\\rtf1 a}\\*\\x b\\pict c") << u"abc"_s;
     QTest::newRow("Unicode value out of range is dropped")
         << QByteArray("{\\rtf1 a\\u70000?b\\u0?c}") << u"abc"_s;
     QTest::newRow("raw control bytes ignored")
