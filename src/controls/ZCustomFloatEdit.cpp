@@ -316,9 +316,23 @@ bool TZCustomFloatEdit::InsertFiltered(const QString& pasted)
     }
     if (limitTo11)
         ApplyLimit11();
-    if (!accepted.isEmpty())
+    if (!accepted.isEmpty()) {
+        SeparateUndoStep();
         UserEdit([this, &accepted] { insert(accepted); });
+        SeparateUndoStep();
+    }
     return true;
+}
+
+void TZCustomFloatEdit::SeparateUndoStep()
+{
+    // Undo groups edits between caret moves; a paste is undone on its own.
+    // A selection was made by moving the caret, which separates already.
+    if (hasSelectedText() || text().isEmpty())
+        return;
+    const int caret = cursorPosition();
+    setCursorPosition(caret > 0 ? caret - 1 : caret + 1);
+    setCursorPosition(caret);
 }
 
 void TZCustomFloatEdit::PasteFiltered()
@@ -328,27 +342,38 @@ void TZCustomFloatEdit::PasteFiltered()
 
 void TZCustomFloatEdit::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu* menu = createStandardContextMenu();
+    // The line edit's own menu would paste around the character filter, so
+    // the field builds the same menu with its own paste. Texts come from
+    // the line edit's translations.
+    auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (QAction* action : menu->actions()) {
-        const QString name = action->objectName();
-        auto reroute = [action, this](auto edit) {
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, [this, edit] { UserEdit([this, edit] { (this->*edit)(); }); });
-        };
-        if (name == QLatin1String("edit-paste")) {
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, &TZCustomFloatEdit::PasteFiltered);
-        } else if (name == QLatin1String("edit-undo")) {
-            reroute(&QLineEdit::undo);
-        } else if (name == QLatin1String("edit-redo")) {
-            reroute(&QLineEdit::redo);
-        } else if (name == QLatin1String("edit-cut")) {
-            reroute(&QLineEdit::cut);
-        } else if (name == QLatin1String("edit-delete")) {
-            reroute(&QLineEdit::del);
-        }
-    }
+    const bool editable = !isReadOnly();
+    const bool selected = hasSelectedText();
+    const auto add = [this, menu](const char* name, const char* caption, QKeySequence::StandardKey key,
+                                  bool enabled, auto slot) {
+        QString label = QCoreApplication::translate("QLineEdit", caption);
+        const QKeySequence sequence(key);
+        if (!sequence.isEmpty())
+            label += u'\t' + sequence.toString(QKeySequence::NativeText);
+        QAction* action = menu->addAction(label);
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add("edit-undo", "&Undo", QKeySequence::Undo, editable && isUndoAvailable(),
+        [this] { UserEdit([this] { undo(); }); });
+    add("edit-redo", "&Redo", QKeySequence::Redo, editable && isRedoAvailable(),
+        [this] { UserEdit([this] { redo(); }); });
+    menu->addSeparator();
+    add("edit-cut", "Cu&t", QKeySequence::Cut, editable && selected, [this] { UserEdit([this] { cut(); }); });
+    add("edit-copy", "&Copy", QKeySequence::Copy, selected, [this] { copy(); });
+    add("edit-paste", "&Paste", QKeySequence::Paste,
+        editable && !QApplication::clipboard()->text().isEmpty(), [this] { PasteFiltered(); });
+    add("edit-delete", "Delete", QKeySequence::UnknownKey, editable && selected,
+        [this] { UserEdit([this] { del(); }); });
+    menu->addSeparator();
+    add("select-all", "Select All", QKeySequence::SelectAll,
+        !text().isEmpty() && selectedText().size() != text().size(), [this] { selectAll(); });
     menu->popup(event->globalPos());
     event->accept();
 }

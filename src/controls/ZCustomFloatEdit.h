@@ -75,6 +75,7 @@ private:
     void ApplyLimit11();
     void TypeCharacter(QChar ch);
     int Caret() const;
+    void SeparateUndoStep();
 
     TZValueType m_valueType = vt_Integer;
     long double m_minValue = 0;

@@ -37,6 +37,7 @@ private slots:
     void integerFieldWithMinusTakesElevenCharacters();
     void pasteIsFilteredLikeTyping_data();
     void pasteIsFilteredLikeTyping();
+    void contextMenuPasteIsFiltered();
     void integerValue_data();
     void integerValue();
     void setters();
@@ -532,6 +533,33 @@ void TestZFloatEdit::pasteIsFilteredLikeTyping()
     QCOMPARE(w.field->text(), after);
     // One paste, at most one change; a refused paste changes nothing.
     QCOMPARE(changes.count(), after == plain ? 0 : 1);
+}
+
+void TestZFloatEdit::contextMenuPasteIsFiltered()
+{
+    FieldWindow w;
+    Configure(w.field, vt_Integer, 0, 0, 0);
+    QVERIFY(w.Show());
+    FieldWindow::Retype(w.field, "007");
+    QApplication::clipboard()->setText("2 500 pcs");
+
+    const auto chooseFromMenu = [&](const char* name) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), w.field->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(w.field, &event);
+        QMenu* menu = w.field->findChild<QMenu*>();
+        QVERIFY(menu != nullptr);
+        QAction* action = menu->findChild<QAction*>(name);
+        QVERIFY(action != nullptr);
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        menu->close();
+        delete menu;
+    };
+    chooseFromMenu("edit-paste");
+    QCOMPARE(w.field->text(), QString("0072500"));
+    // Undo is the user's edit too: the text comes back as typed, not reformatted.
+    chooseFromMenu("edit-undo");
+    QCOMPARE(w.field->text(), QString("007"));
 }
 
 void TestZFloatEdit::integerValue_data()
