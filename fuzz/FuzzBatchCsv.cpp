@@ -1,88 +1,11 @@
-// The batch calculator on arbitrary CSV input: it ends with one of its three
-// exit codes, its output is CSV its own reader reads back, every input record
-// reappears there field for field, and a row marked "ok" carries five finite
-// numbers in the chosen separator.
-//
-// The first input byte picks the options: bit 0 inches, bit 1 the decimal
-// comma. The rest is the input file.
+#include "BatchCsvChecks.h"
 
-#include "BatchCalculator.h"
-#include "CsvReader.h"
-#include "FuzzCheck.h"
-#include "NumberFormat.h"
-
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
-#include <string>
-#include <vector>
-
-using zevko::cli::CsvReader;
-using zevko::cli::CsvRecord;
-
-namespace {
-
-std::vector<CsvRecord> ReadAll(const std::string& text)
-{
-    std::istringstream in(text);
-    CsvReader reader(in);
-    std::vector<CsvRecord> records;
-    CsvRecord record;
-    while (reader.ReadRecord(record)) {
-        record.Fields.resize(record.Count);
-        records.push_back(record);
-    }
-    FUZZ_CHECK(!reader.ReadFailed(), "a string stream never fails");
-    return records;
-}
-
-} // namespace
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
-    const bool inches = (data[0] & 1u) != 0;
-    const char separator = (data[0] & 2u) != 0 ? ',' : '.';
-    const std::string input(zevko::fuzz::AsText(data + 1, size - 1));
-
-    const char* const argv[] = {"zevko-pd-calc", "--units", inches ? "in" : "mm", "--separator",
-                                separator == ',' ? "," : ".", nullptr};
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int exitCode = zevko::cli::RunBatchCalculator(5, argv, in, out, err);
-    FUZZ_CHECK(exitCode == 0 || exitCode == 1 || exitCode == 2, "one of the documented exit codes");
-    if (exitCode == 2) {
-        FUZZ_CHECK(!err.str().empty(), "a refused input is explained");
-        return 0;
-    }
-    FUZZ_CHECK((exitCode == 1) == !err.str().empty(), "invalid rows, and only they, are reported");
-
-    const std::vector<CsvRecord> inputRecords = ReadAll(input);
-    const std::vector<CsvRecord> outputRecords = ReadAll(out.str());
-    FUZZ_CHECK(outputRecords.size() == inputRecords.size(), "one output record per input record");
-    for (std::size_t r = 0; r < outputRecords.size(); ++r) {
-        const std::vector<std::string>& fields = outputRecords[r].Fields;
-        const std::vector<std::string>& original = inputRecords[r].Fields;
-        FUZZ_CHECK(fields.size() == original.size() + 6, "six fields are appended to every record");
-        FUZZ_CHECK(std::equal(original.begin(), original.end(), fields.begin()), "the input fields are repeated as read");
-        FUZZ_CHECK(outputRecords[r].Error.empty(), "the output's quoting is sound");
-        if (r == 0)
-            continue;
-        const std::string& status = fields.back();
-        if (status != "ok") {
-            FUZZ_CHECK(status == "implausible" || status == "failed" || status.starts_with("invalid: "),
-                       "a row has a known status");
-            for (std::size_t i = fields.size() - 6; i + 1 < fields.size(); ++i)
-                FUZZ_CHECK(fields[i].empty(), "a row that is not ok has no results");
-            continue;
-        }
-        for (std::size_t i = fields.size() - 6; i + 1 < fields.size(); ++i) {
-            const auto value = zevko::ParseDecimalText(fields[i], separator);
-            FUZZ_CHECK(value && std::isfinite(*value), "an ok row has five finite numbers");
-        }
-    }
+    zevko::fuzz::CheckBatchCsv(std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;
 }

@@ -1,17 +1,29 @@
 #pragma once
 
-// Shared by the fuzz targets: a check that stays on in every build type (a
-// failed check is a finding, so it must abort whatever NDEBUG says) and the
-// small validators the targets' invariants need.
+// Shared by the fuzz targets and their regression tests: a check that stays
+// on in every build type (a failed check is a finding, whatever NDEBUG says)
+// and the small validators the invariants need.
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
+// A fuzz target aborts at a failed check, so that libFuzzer keeps the input;
+// the regression tests define ZEVKO_FUZZ_CHECK_THROWS to get the failure as
+// an exception they can report.
+#ifdef ZEVKO_FUZZ_CHECK_THROWS
+#define FUZZ_CHECK(condition, what)                                                                   \
+    do {                                                                                              \
+        if (!(condition))                                                                             \
+            throw ::zevko::fuzz::CheckFailure(std::string(__FILE__) + ":" + std::to_string(__LINE__) +   \
+                                              ": check failed: " #condition " (" + (what) + ")");      \
+    } while (false)
+#else
 #define FUZZ_CHECK(condition, what)                                                                   \
     do {                                                                                              \
         if (!(condition)) {                                                                           \
@@ -19,6 +31,15 @@
             std::abort();                                                                             \
         }                                                                                             \
     } while (false)
+#endif
+
+namespace zevko::fuzz {
+
+struct CheckFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace zevko::fuzz
 
 namespace zevko::fuzz {
 
@@ -110,6 +131,21 @@ inline bool AsciiEqualNoCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
+}
+
+} // namespace zevko::fuzz
+
+namespace zevko::fuzz {
+
+// A CSV reader reads every line break inside quotes as LF; a CR right before
+// a break therefore cannot come back from a round trip through a file.
+inline std::string CrLfAsLf(std::string_view text)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            result.push_back(text[i]);
+    return result;
 }
 
 } // namespace zevko::fuzz

@@ -15,9 +15,13 @@ void CsvWriter::Field(std::string_view text)
     if (!firstField_) {
         record_.push_back(delimiter_);
     }
+    // A reader takes the delimiter from the first of these it meets outside
+    // quotes in the first line.
+    const bool detectedFrom = firstRecord_ && firstField_;
     firstField_ = false;
     const char special[] = {delimiter_, '"', '\n', '\r'};
     const bool needsQuotes = text.find_first_of(std::string_view(special, sizeof special)) != std::string_view::npos
+        || (detectedFrom && text.find_first_of(",;\t") != std::string_view::npos)
         || (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' || text.back() == '\t'));
     if (!needsQuotes) {
         record_.append(text);
@@ -39,6 +43,7 @@ void CsvWriter::EndRecord()
     out_.write(record_.data(), static_cast<std::streamsize>(record_.size()));
     record_.clear();
     firstField_ = true;
+    firstRecord_ = false;
 }
 
 bool CsvWriter::WriteFailed() const { return out_.fail(); }

@@ -8,7 +8,9 @@ namespace zevko::cli {
 
 // Builds CSV records after RFC 4180: a field that holds the delimiter, a
 // double quote, a line break or blanks at either end is written in quotes,
-// with its quotes doubled. Records end with LF.
+// with its quotes doubled. Records end with LF. The first field of the first
+// record is also quoted when it holds another of the delimiters a reader
+// detects (',', ';', tab), so that the output is read back with its own.
 class CsvWriter {
 public:
     CsvWriter(std::ostream& out, char delimiter);
@@ -24,6 +26,7 @@ private:
     char delimiter_;
     std::string record_;
     bool firstField_ = true;
+    bool firstRecord_ = true;
 };
 
 } // namespace zevko::cli
