@@ -14,14 +14,16 @@ BerndtThread::BerndtThread(ThreadSide side, long double pitchMm, long double sta
       dD(probeDiameterMm),
       Beta(beta),
       Gamma(gamma),
-      CosBeta(std::cos(beta)),
-      // Most threads are symmetric: the same angle gives the same cosine.
-      CosGamma(gamma == beta ? CosBeta : std::cos(gamma)),
       C(std::cos((beta + gamma) / 2.0L)),
       S(std::sin((beta + gamma) / 2.0L)),
-      D(gamma == beta ? 1.0L : std::cos((beta - gamma) / 2.0L)),
       SinAlpha(std::sin(beta + gamma))
 {
+    // Most threads are symmetric: alpha/2 is then beta itself, exactly, and
+    // the cosines need no further evaluation.
+    const bool symmetric = gamma == beta;
+    CosBeta = symmetric ? C : std::cos(beta);
+    CosGamma = symmetric ? C : std::cos(gamma);
+    D = symmetric ? 1.0L : std::cos((beta - gamma) / 2.0L);
 }
 
 namespace {

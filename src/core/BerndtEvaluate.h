@@ -16,12 +16,12 @@ struct BerndtThread {
     long double dD;    // probe diameter, mm
     long double Beta;  // flank angles, radians
     long double Gamma;
-    long double CosBeta;
-    long double CosGamma;
     long double C;        // cos(alpha/2)
     long double S;        // sin(alpha/2)
-    long double D;        // cos((beta - gamma)/2)
     long double SinAlpha; // sin(alpha)
+    long double CosBeta;
+    long double CosGamma;
+    long double D;        // cos((beta - gamma)/2)
 };
 
 // Bounds of the angle iteration. Ordinary threads settle in 2 to 10 passes;
