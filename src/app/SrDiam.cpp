@@ -173,6 +173,8 @@ void TfrmSrDiam::WireEvents()
     connect(ui->pcDaten, &QTabWidget::currentChanged, this, &TfrmSrDiam::pcDatenChange);
     connect(ui->dbgrKatDiam->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) { dbgrKatDiamRowChanged(current.row()); });
+
+    WireLanguage();
 }
 
 void TfrmSrDiam::FormCreate()

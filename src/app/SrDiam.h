@@ -7,6 +7,7 @@
 
 #include "Calculation.h"
 #include "ImageList.h"
+#include "LangsExt.h"
 #include "MeasurementTypes.h"
 #include "ProbeCatalog.h"
 
@@ -17,6 +18,7 @@ class CatalogGridModel;
 class QAction;
 class QMenu;
 class QShortcut;
+class QShowEvent;
 
 // The program's one window: inputs and results of a thread measurement, the
 // toolbar, the figure, the probe catalog and the manual.
@@ -26,6 +28,7 @@ class QShortcut;
 //                          message box, catalog link of the grid
 //   SrDiamMeasurement.cpp  the measurement inputs, lead and optimum with the
 //                          catalog proposal, the calculation
+//   SrDiamLanguage.cpp     the language menu, the window's texts, the manual
 // Every element of the form is reached as ui->name (names as in SrDiam.ui).
 // Handlers are private methods named after element and event; they are
 // connected with pointer-to-member connects in WireEvents().
@@ -120,4 +123,28 @@ private:
     QAction* Deutsch = nullptr;
     QAction* Bul = nullptr;
     QShortcut* HelpShortcut = nullptr;
+
+    // ---- language (SrDiamLanguage.cpp)
+    friend class SrDiamLanguageTester;
+    // Connects the items of the language menu.
+    void WireLanguage();
+    // The language menu: each sets the button's image and SelectedLanguage,
+    // applies the language and reloads the manual, also for the language
+    // already in use.
+    void BulClick();
+    void DeutschClick();
+    void EnglishClick();
+    // Loads the table of SelectedLanguage and puts its texts into every
+    // language-dependent element of the window.
+    void ApplyLanguage();
+    // The menu handler of SelectedLanguage: 1 Bulgarian, 2 German, English
+    // for anything else (0 when nothing was stored).
+    void ApplyStoredLanguage();
+    void ChooseLanguage(LanguageId language, int image, const QString& manual);
+    // The first show applies the stored language, once.
+    void showEvent(QShowEvent* event) override;
+
+    // The language chosen for the window; 0 until one is chosen or restored.
+    LanguageId SelectedLanguage = 0;
+    bool StoredLanguageApplied = false;
 };

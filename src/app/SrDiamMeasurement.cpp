@@ -8,6 +8,7 @@
 
 #include "ui_SrDiam.h"
 
+#include "LangsExt.h"
 #include "LeadAndOptimum.h"
 #include "NumberFormat.h"
 #include "ProbeProposal.h"
@@ -71,8 +72,8 @@ void TfrmSrDiam::rbOutClick()
         ui->lRes4->setText(WithDiameterLetter(ui->lRes4->text(), DiameterSymbol));
         ui->ImageOut->show();
         ui->ImageIn->hide();
-        ui->lODN->setText(QStringLiteral("Opt. diameter of the wires"));
-        ui->lDN->setText(QStringLiteral("Diameter of the wires"));
+        ui->lODN->setText(LanguageText(212));
+        ui->lDN->setText(LanguageText(213));
         LinkCatalog(&mdDiamOut);
     } else {
         ui->cbMaterial->setEnabled(true);
@@ -80,8 +81,8 @@ void TfrmSrDiam::rbOutClick()
         ui->lRes4->setText(WithDiameterLetter(ui->lRes4->text(), DiameterSymbol));
         ui->ImageOut->hide();
         ui->ImageIn->show();
-        ui->lODN->setText(QStringLiteral("Opt. diameter of the balls"));
-        ui->lDN->setText(QStringLiteral("Diameter of the balls"));
+        ui->lODN->setText(LanguageText(214));
+        ui->lDN->setText(LanguageText(215));
         LinkCatalog(&mdDiamIn);
     }
     // The entered-quantity item of the pitch diameter names the side's symbol
@@ -105,12 +106,11 @@ void TfrmSrDiam::rbOutClick()
 void TfrmSrDiam::cbVidVavChange()
 {
     const int quantity = ui->cbVidVav->ItemIndex();
-    ui->lVidIzm->setText(quantity == 1 ? QStringLiteral("Measurement P.D. (m)")
-                                       : QStringLiteral("Measurement P.D. (M)"));
+    ui->lVidIzm->setText(LanguageText(217) + (quantity == 1 ? QStringLiteral(" (m)") : QStringLiteral(" (M)")));
     if (quantity == 2)
-        ui->lRes4->setText(QStringLiteral("Measurement P.D. (m)"));
+        ui->lRes4->setText(LanguageText(217) + QStringLiteral(" (m)"));
     else
-        ui->lRes4->setText(QStringLiteral("Pitch diameter (") + DiameterSymbol + QStringLiteral("2)"));
+        ui->lRes4->setText(LanguageText(218) + QStringLiteral(" (") + DiameterSymbol + QStringLiteral("2)"));
     ClearResults();
     MeasuredValueMm = 0;
     ui->edIzmSt->SetValue(0);

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLocale>
 
+#include "LangsExt.h"
 #include "SrDiam.h"
 #include "ZStdCtrls.h"
 
@@ -18,6 +19,10 @@ int main(int argc, char* argv[])
 
     // One decimal separator for the whole program, from the system locale.
     SetZDecimalSeparator(QLocale::system().decimalPoint() == QLatin1String(",") ? ',' : '.');
+
+    // The language tables are ready before the window exists, and released
+    // after it is gone.
+    const LangsExtScope languages;
 
     TfrmSrDiam window;
     window.show();
