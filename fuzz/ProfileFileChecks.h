@@ -12,6 +12,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zevko::fuzz {
@@ -40,39 +42,67 @@ inline std::map<std::string, std::optional<std::string>> SectionValues(const Pro
 
 inline void CheckProfileFile(std::string_view input)
 {
-    const std::string_view text = input;
-    const std::size_t size = input.size();
-    ProfileFile profile(text);
-    FUZZ_CHECK(profile.Text() == text, "the text read is given back byte for byte");
+    ProfileFile profile(input);
+    FUZZ_CHECK(profile.Text() == input, "the text read is given back byte for byte");
 
-    // The section and key to change come from the tail of the input, so that
-    // the fuzzer can aim them at names that occur in the text.
-    const std::string_view tail = text.substr(size > 12 ? size - 12 : 0);
-    const std::string section = NameFrom(tail.substr(0, 4), "DIAM_N");
-    const std::string key = NameFrom(tail.substr(tail.size() > 4 ? 4 : tail.size(), 4), "COUNT");
-    const std::string value = "v" + NameFrom(tail.substr(tail.size() > 8 ? 8 : tail.size()), "1");
-
-    for (const std::string& k : profile.Keys(section))
-        FUZZ_CHECK(profile.Value(section, k).has_value(), "every listed key has a value");
-    (void)zevko::ParseProfileInteger(text);
-    (void)zevko::ParseProfileInteger(profile.Value(section, key).value_or(std::string()));
+    // The section and the values to write come from the last 16 bytes, so
+    // that the fuzzer can aim them at names that occur in the text: a section
+    // name, then three keys of three bytes, each with a value of one byte
+    // (missing bytes give COUNT, which repeats a key).
+    const std::string_view tail = input.substr(input.size() > 16 ? input.size() - 16 : 0);
+    const auto piece = [tail](std::size_t from, std::size_t length) {
+        return from < tail.size() ? tail.substr(from, length) : std::string_view();
+    };
+    const std::string section = NameFrom(piece(0, 4), "DIAM_N");
+    std::vector<std::pair<std::string, std::string>> written;
+    for (std::size_t at = 4; at < 16; at += 4)
+        written.emplace_back(NameFrom(piece(at, 3), "COUNT"), "v" + NameFrom(piece(at + 3, 1), "1"));
 
     const auto before = SectionValues(profile, section);
-    profile.SetValue(section, key, value);
-    FUZZ_CHECK(profile.Value(section, key) == value, "a value written reads back at once");
+    std::vector<std::pair<std::string, std::string>> listed;
+    for (const std::string& k : profile.Keys(section))
+        listed.emplace_back(k, profile.Value(section, k).value_or("(no value)"));
+    FUZZ_CHECK(profile.Values(section) == listed, "the values of a section are those of its keys, in order");
+    (void)zevko::ParseProfileInteger(input);
+    (void)zevko::ParseProfileInteger(profile.Value(section, "COUNT").value_or(std::string()));
+
+    // Of a key given twice (in any case) the last value counts.
+    std::vector<std::pair<std::string, std::string>> expected;
+    for (const auto& [key, value] : written) {
+        bool replaced = false;
+        for (auto& [k, v] : expected)
+            if (zevko::fuzz::AsciiEqualNoCase(k, key)) {
+                v = value;
+                replaced = true;
+            }
+        if (!replaced)
+            expected.emplace_back(key, value);
+    }
+    if ((static_cast<unsigned char>(tail.empty() ? 0 : tail[0]) & 1u) != 0) {
+        profile.SetValues(section, written);
+    } else {
+        for (const auto& [key, value] : written)
+            profile.SetValue(section, key, value);
+    }
+    for (const auto& [key, value] : expected)
+        FUZZ_CHECK(profile.Value(section, key) == value, "a value written reads back at once");
 
     // Written out and read again, as the next start of the program does.
     const ProfileFile reread(profile.Text());
     FUZZ_CHECK(reread.Text() == profile.Text(), "the written text is read back byte for byte");
-    FUZZ_CHECK(reread.Value(section, key) == value, "a value written reads back from the file");
+    for (const auto& [key, value] : expected)
+        FUZZ_CHECK(reread.Value(section, key) == value, "a value written reads back from the file");
     const auto after = SectionValues(reread, section);
     for (const auto& [k, v] : before) {
-        if (zevko::fuzz::AsciiEqualNoCase(k, key))
+        bool rewritten = false;
+        for (const auto& entry : expected)
+            rewritten = rewritten || zevko::fuzz::AsciiEqualNoCase(k, entry.first);
+        if (rewritten)
             continue;
         const auto found = after.find(k);
         FUZZ_CHECK(found != after.end() && found->second == v, "the other keys of the section keep their values");
     }
-    FUZZ_CHECK(after.size() <= before.size() + 1, "writing one value adds at most one key");
+    FUZZ_CHECK(after.size() <= before.size() + expected.size(), "writing adds at most the keys written");
 }
 
 } // namespace profile_file

@@ -16,12 +16,12 @@ void CsvWriter::Field(std::string_view text)
         record_.push_back(delimiter_);
     }
     // A reader takes the delimiter from the first of these it meets outside
-    // quotes in the first line.
-    const bool detectedFrom = firstRecord_ && firstField_;
+    // quotes in the first line, and drops a byte-order mark that starts it.
+    const bool inputStart = firstRecord_ && firstField_;
     firstField_ = false;
     const char special[] = {delimiter_, '"', '\n', '\r'};
     const bool needsQuotes = text.find_first_of(std::string_view(special, sizeof special)) != std::string_view::npos
-        || (detectedFrom && text.find_first_of(",;\t") != std::string_view::npos)
+        || (inputStart && (text.find_first_of(",;\t") != std::string_view::npos || text.starts_with("\xEF\xBB\xBF")))
         || (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' || text.back() == '\t'));
     if (!needsQuotes) {
         record_.append(text);

@@ -10,7 +10,8 @@ namespace zevko::cli {
 // double quote, a line break or blanks at either end is written in quotes,
 // with its quotes doubled. Records end with LF. The first field of the first
 // record is also quoted when it holds another of the delimiters a reader
-// detects (',', ';', tab), so that the output is read back with its own.
+// detects (',', ';', tab) or starts with a UTF-8 byte-order mark, so that the
+// output is read back as written.
 class CsvWriter {
 public:
     CsvWriter(std::ostream& out, char delimiter);

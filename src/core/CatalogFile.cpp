@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -36,6 +37,16 @@ std::optional<std::int64_t> EntryNumber(std::string_view key)
     return k;
 }
 
+// The largest double, written with the file's 15 digits, rounds up to a text
+// just beyond the range of a double: read such a text back as that double.
+double CatalogDouble(long double parsed)
+{
+    constexpr long double LargestWritten = 1.79769313486232e308L;
+    if (std::fabs(parsed) > std::numeric_limits<double>::max() && std::fabs(parsed) <= LargestWritten)
+        return parsed < 0.0L ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    return static_cast<double>(parsed);
+}
+
 } // namespace
 
 std::optional<std::string> LoadCatalog(ProbeCatalog& catalog, const std::string& path, std::string_view section,
@@ -60,7 +71,7 @@ std::optional<std::string> LoadCatalog(ProbeCatalog& catalog, const std::string&
         std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (const auto& [k, text] : values) {
             const std::optional<long double> parsed = ParseCatalogNumber(text, separator);
-            const double value = parsed ? static_cast<double>(*parsed) : 0.0;
+            const double value = parsed ? CatalogDouble(*parsed) : 0.0;
             if (!parsed || !std::isfinite(value)) {
                 // One message for the first bad value; the rest still loads.
                 if (!message)
