@@ -175,6 +175,7 @@ void TfrmSrDiam::WireEvents()
             [this](const QModelIndex& current, const QModelIndex&) { dbgrKatDiamRowChanged(current.row()); });
 
     WireLanguage();
+    WireUnitsAndReport();
 }
 
 void TfrmSrDiam::FormCreate()

@@ -147,4 +147,23 @@ private:
     // The language chosen for the window; 0 until one is chosen or restored.
     LanguageId SelectedLanguage = 0;
     bool StoredLanguageApplied = false;
+
+    // ---- units and report (SrDiamUnits.cpp, SrDiamReport.cpp)
+    friend class SrDiamUnitsTester;
+    // Connects the unit switch and the Copy command to their buttons.
+    void WireUnitsAndReport();
+    // Closes both catalogs (a changed one is written), switches Units,
+    // redisplays every length and opens both catalogs again.
+    void btnMMClick();
+    // Relabels the units and rewrites every shown length from its stored
+    // millimetre value; change handling is off for exactly its span.
+    void ApplyUnitSystem();
+    // Puts the report on the clipboard, or says that it cannot.
+    void btnCopyClick();
+    // Fifteen lines "caption: <TAB>value suffix" ending in CR LF, from the
+    // captions and values exactly as the window shows them.
+    QString BuildReport() const;
+    // False when the clipboard cannot take the text. Virtual so that tests
+    // can stand in for a clipboard held by another program.
+    virtual bool PutOnClipboard(const QString& text);
 };

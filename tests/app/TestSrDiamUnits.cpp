@@ -1,0 +1,329 @@
+// The millimetre/inch switch: what every length shows after it, what it
+// leaves alone, and that it never feeds the rewritten fields back into the
+// stored lengths.
+
+#include "SrDiamTester.h"
+#include "NumberFormat.h"
+#include "ZStdCtrls.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QtTest>
+
+using srdiamtest::Type;
+using srdiamtest::TypeAndEnter;
+
+class SrDiamUnitsTester : public SrDiamTester {
+public:
+    using TfrmSrDiam::ApplyUnitSystem;
+    using TfrmSrDiam::btnMMClick;
+
+    QString UnitLabel(int index) const
+    {
+        const QLabel* labels[] = {ui->Label6,  ui->Label7,  ui->Label8,  ui->Label9,
+                                  ui->Label23, ui->Label25, ui->Label27, ui->Label26};
+        return labels[index]->text();
+    }
+
+    bool ShowsImage(int number) const
+    {
+        const QSize size(22, 22);
+        return ui->btnMM->icon().pixmap(size).toImage() == ImageList1.Image(number).pixmap(size).toImage();
+    }
+};
+
+namespace {
+
+const std::initializer_list<double> WireSet = {0.5, 0.577, 0.866, 1.0, 1.155};
+
+std::unique_ptr<SrDiamUnitsTester> OpenWindow()
+{
+    auto window = std::make_unique<SrDiamUnitsTester>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("window did not become active");
+    return window;
+}
+
+// P 1.5, n 1, 30 degree flanks, with the wire set to propose 0.866 from.
+void EnterThread(SrDiamUnitsTester& w)
+{
+    w.FillCatalog(w.mdDiamOut, WireSet);
+    Type(w.ui->edStapka, "1.5");
+}
+
+// The worked example: dD 0.866, F 1 N, M 10.32496, Enter.
+void Calculate(SrDiamUnitsTester& w)
+{
+    EnterThread(w);
+    Type(w.ui->edDiam, "0.866");
+    Type(w.ui->edIzmN, "1");
+    TypeAndEnter(w.ui->edIzmSt, "10.32496");
+    QCOMPARE(w.ui->lSrDA2->Caption(), QString("9.02501"));
+}
+
+struct Shown {
+    QString Pitch, Lead, Optimum, Probe, Measured, First, Second, Correction;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown ShownLengths(const SrDiamUnitsTester& w)
+{
+    return {w.ui->edStapka->Text(), w.ui->lPodem->Caption(), w.ui->lDiamN->Caption(), w.ui->edDiam->Text(),
+            w.ui->edIzmSt->Text(),  w.ui->lSrDA2->Caption(), w.ui->lRazmM->Caption(), w.ui->lA2->Caption()};
+}
+
+// How QCOMPARE prints a Shown.
+char* toString(const Shown& s)
+{
+    return QTest::toString(QStringList{s.Pitch, s.Lead, s.Optimum, s.Probe, s.Measured, s.First, s.Second,
+                                       s.Correction}
+                               .join(QStringLiteral(" | ")));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Shown)
+
+class TestSrDiamUnits : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { SetZDecimalSeparator('.'); }
+
+    // The unit labels, the button's image and the force's "[N]" follow each
+    // click; two clicks give the first display back.
+    void labelsAndImage()
+    {
+        auto w = OpenWindow();
+        QCOMPARE(w->Units, zevko::UnitSystem::Millimetres);
+        for (int round = 0; round < 2; ++round) {
+            w->btnMMClick();
+            QCOMPARE(w->Units, zevko::UnitSystem::Inches);
+            for (int i = 0; i < 8; ++i)
+                QCOMPARE(w->UnitLabel(i), QString("[in]"));
+            QVERIFY(w->ShowsImage(14));
+            QCOMPARE(w->ui->Label21->text(), QString("[N]"));
+
+            w->btnMMClick();
+            QCOMPARE(w->Units, zevko::UnitSystem::Millimetres);
+            for (int i = 0; i < 8; ++i)
+                QCOMPARE(w->UnitLabel(i), QString("[mm]"));
+            QVERIFY(w->ShowsImage(13));
+            QCOMPARE(w->ui->Label21->text(), QString("[N]"));
+        }
+    }
+
+    // The button and its shortcut both switch.
+    void buttonAndShortcut()
+    {
+        auto w = OpenWindow();
+        QTest::mouseClick(w->ui->btnMM, Qt::LeftButton);
+        QCOMPARE(w->Units, zevko::UnitSystem::Inches);
+        QTest::keyClick(w.get(), Qt::Key_U, Qt::ControlModifier);
+        QTRY_COMPARE(w->Units, zevko::UnitSystem::Millimetres);
+        QCOMPARE(w->ui->Label6->text(), QString("[mm]"));
+    }
+
+    // The rewritten fields run their change handlers with change handling
+    // off, and it is on again afterwards, in both directions.
+    void changeHandlingOffForTheSpan()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        QList<bool> seen;
+        for (TZFloatEdit* field : {w->ui->edStapka, w->ui->edDiam, w->ui->edIzmSt})
+            connect(field, &TZFloatEdit::OnChange, w.get(), [&seen, &w] { seen << w->EventsEnabled; });
+        Type(w->ui->edIzmSt, "10.32496");
+        seen.clear();
+
+        w->btnMMClick();
+        QVERIFY(!seen.isEmpty());
+        QVERIFY(!seen.contains(true));
+        QVERIFY(w->EventsEnabled);
+        seen.clear();
+        w->btnMMClick();
+        QVERIFY(!seen.isEmpty());
+        QVERIFY(!seen.contains(true));
+        QVERIFY(w->EventsEnabled);
+
+        // Typing is handled again.
+        Type(w->ui->edStapka, "2");
+        QCOMPARE(w->PitchMm, 2.0);
+        QCOMPARE(w->ui->lPodem->Caption(), QString("2.00000"));
+    }
+
+    // P = 1.5 mm: 0.05906 in inches, 1.5 again in millimetres; the stored
+    // lengths stay, and no diameter is proposed anew (the typed 0.9 is not
+    // the catalog's proposal 0.866).
+    void roundTripKeepsTheStoredLengths()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        Type(w->ui->edDiam, "0.9");
+        QCOMPARE(w->ProbeDiameterMm, 0.9);
+        const std::size_t cursor = w->mdDiamOut.Position();
+        const Shown millimetres = ShownLengths(*w);
+        QCOMPARE(millimetres.Lead, QString("1.50000"));
+        QCOMPARE(millimetres.Optimum, QString("0.86603"));
+
+        w->btnMMClick();
+        const Shown inches = ShownLengths(*w);
+        QCOMPARE(inches.Pitch, QString("0.05906"));
+        QCOMPARE(inches.Lead, QString("0.05906"));  // general text, 5 decimals
+        QCOMPARE(inches.Optimum, QString("0.0341")); // 0.034095..., no trailing zero
+        QCOMPARE(inches.Probe, QString("0.03543"));
+        QCOMPARE(inches.Measured, QString("0"));
+        QCOMPARE(w->PitchMm, 1.5);
+        QCOMPARE(w->ProbeDiameterMm, 0.9);
+        QCOMPARE(w->mdDiamOut.Position(), cursor);
+
+        w->btnMMClick();
+        QCOMPARE(ShownLengths(*w), millimetres);
+        QCOMPARE(w->PitchMm, 1.5);
+        QCOMPARE(w->ProbeDiameterMm, 0.9);
+        QCOMPARE(w->Results.LeadText, std::string("1.50000"));
+        QCOMPARE(w->Results.OptimumDiameterText, std::string("0.86603"));
+        QVERIFY(w->Messages.isEmpty());
+    }
+
+    // The shown, rounded inch pitch becomes the stored pitch at the next
+    // change of the thread: 0.05906 in is 1.500124 mm.
+    void nextChangeTakesTheShownPitch()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        w->btnMMClick();
+        Type(w->ui->edBrH, "2");
+        QCOMPARE(w->PitchMm, 0.05906 * 25.4);
+        QCOMPARE(w->ui->lPodem->Caption(), QString("0.118120"));
+    }
+
+    // A measured value typed but not calculated is converted; the empty
+    // results stay empty; the force keeps its number.
+    void typedMeasuredValue()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        Type(w->ui->edIzmN, "1.5");
+        Type(w->ui->edIzmSt, "10.32496");
+        w->btnMMClick();
+        QCOMPARE(w->ui->edIzmSt->Text(), QString("0.40649"));
+        QCOMPARE(w->MeasuredValueMm, 10.32496);
+        QVERIFY(w->ui->lSrDA2->Caption().isEmpty());
+        QVERIFY(w->ui->lRazmM->Caption().isEmpty());
+        QVERIFY(w->ui->lA2->Caption().isEmpty());
+        QCOMPARE(w->ui->edIzmN->Text(), QString("1.5"));
+
+        // Back in millimetres the field shows 4 decimals; the stored value
+        // is the typed one.
+        w->btnMMClick();
+        QCOMPARE(w->ui->edIzmSt->Text(), QString("10.325"));
+        QCOMPARE(w->MeasuredValueMm, 10.32496);
+        QCOMPARE(w->ui->edIzmN->Text(), QString("1.5"));
+    }
+
+    // A measured value of 0 leaves the field as it is in inches (here still
+    // empty while being typed); millimetres show the 0.
+    void measuredValueZeroLeftAlone()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        Type(w->ui->edIzmSt, "");
+        QCOMPARE(w->MeasuredValueMm, 0.0);
+        w->btnMMClick();
+        QCOMPARE(w->ui->edIzmSt->Text(), QString());
+        QVERIFY(w->ui->lSrDA2->Caption().isEmpty());
+        w->btnMMClick();
+        QCOMPARE(w->ui->edIzmSt->Text(), QString("0"));
+    }
+
+    // An internal thread measured with M = 0 has results. They are shown in
+    // inches like any others, never as millimetre numbers under "[in]".
+    void resultsOfAZeroMeasurementConverted()
+    {
+        auto w = OpenWindow();
+        w->FillCatalog(w->mdDiamIn, WireSet);
+        QTest::mouseClick(w->ui->rbIn, Qt::LeftButton);
+        Type(w->ui->edStapka, "1.5");
+        Type(w->ui->edDiam, "0.866");
+        Type(w->ui->edIzmN, "1");
+        TypeAndEnter(w->ui->edIzmSt, "0");
+        QVERIFY2(w->Messages.isEmpty(), qPrintable(w->Messages.join('|')));
+        const QString first = QString::fromStdString(w->Results.DiameterText);
+        QVERIFY(!first.isEmpty());
+        QCOMPARE(w->ui->lSrDA2->Caption(), first);
+
+        w->btnMMClick();
+        QCOMPARE(w->ui->edIzmSt->Text(), QString("0"));
+        const auto inches = [&](const std::string& mm) {
+            return QString::fromStdString(*zevko::InchTextFromMmText(mm, 6, '.'));
+        };
+        QCOMPARE(w->ui->lSrDA2->Caption(), inches(w->Results.DiameterText));
+        QCOMPARE(w->ui->lRazmM->Caption(), inches(w->Results.IndicatedValueText));
+        QCOMPARE(w->ui->lA2->Caption(), inches(w->Results.ForceCorrectionText));
+        w->btnMMClick();
+        QCOMPARE(w->ui->lSrDA2->Caption(), first);
+    }
+
+    // The inch formats of the window, by the operation that last wrote the
+    // element, for the worked example (lead 1.5, optimum 0.86603, probe
+    // 0.866, M 10.32496, results 9.02501 / 9.45896 / 0.00075).
+    void inchFormats_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<Shown>("shown");
+
+        QTest::newRow("unit switch after a calculation")
+            << "switch" << Shown{"0.05906", "0.05906", "0.0341", "0.03409", "0.40649", "0.355315", "0.372400",
+                                 "0.000030"};
+        QTest::newRow("calculation in inches")
+            << "switch, calculate" << Shown{"0.05906", "0.059055", "0.034096", "0.03409", "0.40649",
+                                            "0.355315", "0.372400", "0.000030"};
+        // 0.05906 in is 1.500124 mm: lead 0.059060 in, optimum 0.86610 mm;
+        // the proposal 0.866 shows with 4 decimals.
+        QTest::newRow("lead update in inches")
+            << "switch, starts" << Shown{"0.05906", "0.059060", "0.03410", "0.0341", "0.40649", "", "", ""};
+        QTest::newRow("side switch in inches")
+            << "switch, side" << Shown{"0.05906", "0.05906", "0.0341", "0.0341", "0", "", "", ""};
+    }
+
+    void inchFormats()
+    {
+        QFETCH(QString, operation);
+        QFETCH(Shown, shown);
+
+        auto w = OpenWindow();
+        w->FillCatalog(w->mdDiamIn, WireSet);
+        Calculate(*w);
+        w->btnMMClick();
+        if (operation.endsWith("calculate"))
+            QTest::keyClick(w->ui->edIzmSt, Qt::Key_Return);
+        else if (operation.endsWith("starts"))
+            Type(w->ui->edBrH, "1");
+        else if (operation.endsWith("side"))
+            QTest::mouseClick(w->ui->rbIn, Qt::LeftButton);
+        QVERIFY2(w->Messages.isEmpty(), qPrintable(w->Messages.join('|')));
+        QCOMPARE(ShownLengths(*w), shown);
+    }
+
+    // After a calculation: inches and back give the millimetre texts again.
+    void resultsBackInMillimetres()
+    {
+        auto w = OpenWindow();
+        Calculate(*w);
+        const Shown millimetres = ShownLengths(*w);
+        w->btnMMClick();
+        QTest::keyClick(w->ui->edIzmSt, Qt::Key_Return); // a calculation in inches
+        w->btnMMClick();
+        Shown expected = millimetres;
+        expected.Probe = "0.866";
+        expected.Measured = "10.325"; // 4 decimals
+        QCOMPARE(ShownLengths(*w), expected);
+        QCOMPARE(w->MeasuredValueMm, 10.32496);
+    }
+};
+
+QTEST_MAIN(TestSrDiamUnits)
+#include "TestSrDiamUnits.moc"
