@@ -151,10 +151,14 @@ void TfrmSrDiam::WireEvents()
     connect(HelpShortcut, &QShortcut::activated, this,
             [this] { ui->pcDaten->setCurrentWidget(ui->TabSheet3); });
 
-    // One handler for both radio buttons, once per change of side.
+    // One handler for both radio buttons, once per change of side. Tab
+    // enters the side group at the checked button only, as in a dialog.
     const auto sideChanged = [this](bool checked) {
-        if (checked)
-            rbOutClick();
+        if (!checked)
+            return;
+        for (QRadioButton* button : {ui->rbOut, ui->rbIn})
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        rbOutClick();
     };
     connect(ui->rbOut, &QRadioButton::toggled, this, sideChanged);
     connect(ui->rbIn, &QRadioButton::toggled, this, sideChanged);
