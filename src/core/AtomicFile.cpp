@@ -105,7 +105,9 @@ bool WriteAll(int fd, const std::string& data)
 
 FileText ReadWholeFile(const std::string& path)
 {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a named pipe in the file's place would wait
+    // for a writer for ever; regular files read the same either way.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return {FileText::Status::Missing, {}};
