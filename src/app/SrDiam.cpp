@@ -180,12 +180,12 @@ void TfrmSrDiam::WireEvents()
 
     WireLanguage();
     WireUnitsAndReport();
+    WireCatalogs();
 }
 
 void TfrmSrDiam::FormCreate()
 {
-    mdDiamOut.Open();
-    mdDiamIn.Open();
+    OpenCatalogs();
     LinkCatalog(&mdDiamOut);
 
     // A first start presents the external side, through the side switch, so
@@ -215,6 +215,7 @@ void TfrmSrDiam::LinkCatalog(zevko::ProbeCatalog* catalog)
 
 void TfrmSrDiam::SyncGridCursor()
 {
+    SyncCatalogRows();
     const std::size_t count = dsDiam->Count();
     if (count == 0) {
         ui->dbgrKatDiam->selectionModel()->clearCurrentIndex();

@@ -4,6 +4,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "Calculation.h"
 #include "ImageList.h"
@@ -19,6 +21,9 @@ class QAction;
 class QMenu;
 class QShortcut;
 class QShowEvent;
+class CatalogCellDelegate;
+class QCloseEvent;
+class QModelIndex;
 
 // The program's one window: inputs and results of a thread measurement, the
 // toolbar, the figure, the probe catalog and the manual.
@@ -29,6 +34,8 @@ class QShowEvent;
 //   SrDiamMeasurement.cpp  the measurement inputs, lead and optimum with the
 //                          catalog proposal, the calculation
 //   SrDiamLanguage.cpp     the language menu, the window's texts, the manual
+//   SrDiamCatalogs.cpp     editing the catalogs in the grid, New, Delete,
+//                          Select, loading and saving the catalogs
 // Every element of the form is reached as ui->name (names as in SrDiam.ui).
 // Handlers are private methods named after element and event; they are
 // connected with pointer-to-member connects in WireEvents().
@@ -166,4 +173,60 @@ private:
     // False when the clipboard cannot take the text. Virtual so that tests
     // can stand in for a clipboard held by another program.
     virtual bool PutOnClipboard(const QString& text);
+
+    // ---- catalogs (SrDiamCatalogs.cpp)
+    // Cell editing of the grid and the buttons of the catalog page.
+    void WireCatalogs();
+    // Opens the wire catalog, then the ball catalog, each loaded from the
+    // catalog file with its first entry current. A catalog whose writing
+    // failed at the last CloseCatalogs stays as it was in memory.
+    void OpenCatalogs();
+    // Closes both catalogs: a row still being edited is stored if something
+    // was typed into it, abandoned otherwise; a changed catalog is written
+    // (a failure is shown). False, with nothing closed, when a cell still
+    // being typed holds no number (the refusal is shown): the caller stops.
+    bool CloseCatalogs();
+    // Every way of closing the window closes the catalogs.
+    void closeEvent(QCloseEvent* event) override;
+    // Table events: loading after open, saving before close, New, and the
+    // steps around storing (after-post also follows an abandon).
+    void mdDiamOutAfterOpen();
+    void mdDiamInAfterOpen();
+    bool mdDiamOutBeforeClose();
+    bool mdDiamInBeforeClose();
+    void mdDiamOutAfterInsert();
+    std::optional<zevko::CatalogField> mdDiamOutBeforePost();
+    std::optional<zevko::CatalogField> mdDiamInBeforePost();
+    void mdDiamOutAfterPost();
+    void mdDiamInAfterPost();
+    void btnInsClick();
+    void btnDelClick();
+    void btnSelClick();
+    void LoadCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section);
+    // False when the catalog could not be written (the user was told).
+    bool SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section);
+    // Shown at once, or once the window is there when it is being created.
+    void ReportCatalogMessage(const QString& text);
+    // A failed write while the window closes: true to try again. Virtual so
+    // that tests can answer.
+    virtual bool AskRetrySave(const QString& text);
+    std::optional<zevko::CatalogField> CoupleUnitsColumn(const zevko::ProbeCatalog& catalog) const;
+    void RowSettled(zevko::ProbeCatalog& catalog);
+    void StoreRow(zevko::ProbeCatalog& catalog);
+    void AbandonRow(zevko::ProbeCatalog& catalog);
+    // Stores the row being edited if something was typed, else abandons it.
+    void SettleRow(zevko::ProbeCatalog& catalog);
+    // Brings the grid's rows in line with the linked catalog.
+    void SyncCatalogRows();
+    void dbgrKatDiamRowLeft();
+    void dbgrKatDiamCellClick(const QModelIndex& index);
+    void dbgrKatDiamFocusChanged(QWidget* old, QWidget* now);
+
+    // True while an entry added with New is being typed.
+    bool NewEntryPending = false;
+    CatalogCellDelegate* dbgrKatDiamCells = nullptr;
+    bool WireCatalogKept = false;
+    bool BallCatalogKept = false;
+    bool ClosingWindow = false;
+    bool RowWasEditing = false;
 };

@@ -4,17 +4,38 @@
 // handlers made reachable, and message boxes recorded instead of shown.
 
 #include "CatalogGridModel.h"
+#include "CatalogLocation.h"
 #include "SrDiam.h"
 #include "ui_SrDiam.h"
 
 #include <QApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
-class SrDiamTester : public TfrmSrDiam {
+namespace srdiamtest {
+
+// Keeps test windows away from the catalog file beside the test program:
+// unless a test chose a catalog file of its own, every window reads and
+// writes one in a temporary directory of the test process. A base class of
+// the tester, so that it is in place before the window opens its catalogs.
+struct CatalogFileIsolation {
+    CatalogFileIsolation()
+    {
+        if (!CatalogFilePathOverride().isEmpty())
+            return;
+        static QTemporaryDir directory;
+        SetCatalogFilePathOverride(directory.filePath(QStringLiteral("DEZADIRE.INI")));
+    }
+};
+
+} // namespace srdiamtest
+
+class SrDiamTester : private srdiamtest::CatalogFileIsolation, public TfrmSrDiam {
 public:
     using TfrmSrDiam::ui;
 
@@ -55,8 +76,25 @@ public:
         SyncGridCursor();
     }
 
+    // ---- catalogs
+    using TfrmSrDiam::btnDelClick;
+    using TfrmSrDiam::btnInsClick;
+    using TfrmSrDiam::btnSelClick;
+    using TfrmSrDiam::CloseCatalogs;
+    using TfrmSrDiam::NewEntryPending;
+    using TfrmSrDiam::OpenCatalogs;
+
+    // Answers a failed write at close: true tries again. Unset: close
+    // without writing. The message is recorded either way.
+    std::function<bool(const QString&)> RetrySave;
+
 private:
     void ShowMessage(const QString& text) override { Messages << text; }
+    bool AskRetrySave(const QString& text) override
+    {
+        Messages << text;
+        return RetrySave ? RetrySave(text) : false;
+    }
 };
 
 namespace srdiamtest {
