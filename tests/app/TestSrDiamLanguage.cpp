@@ -70,6 +70,17 @@ QString ElementText(SrDiamLanguageTester& w, const QString& element)
     return u"<no element %1>"_s.arg(element);
 }
 
+// The width a box needs to show its longest item whole.
+int NeededWidth(const QComboBox* box)
+{
+    QComboBox probe;
+    probe.setFont(box->font());
+    probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (int i = 0; i < box->count(); ++i)
+        probe.addItem(box->itemText(i));
+    return probe.sizeHint().width();
+}
+
 QImage IconImage(const QIcon& icon) { return icon.pixmap(22, 22).toImage(); }
 
 QVariant SuiteLanguageValue()
@@ -396,6 +407,49 @@ private slots:
         QCOMPARE(w->ui->Label1->text(), u"Тип резба"_s);
         QCOMPARE(w->ui->redHlep->toPlainText(), u"page as the user left it"_s);
         QCOMPARE(SuiteLanguageValue().toInt(), 99);
+    }
+
+    // Long captions and items (Bulgarian, German) are shown whole, within
+    // the window's width.
+    void nothingCutOff_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<bool>("internal");
+        QTest::addColumn<int>("quantity");
+        for (int language = LanguageBulgarian; language <= LanguageEnglish; ++language) {
+            for (bool internal : {false, true}) {
+                for (int quantity : {1, 2}) {
+                    static const char* const names[] = {"", "bg", "de", "en"};
+                    const QByteArray name = QByteArray(names[language]) + (internal ? " internal" : " external") +
+                                            " quantity " + QByteArray::number(quantity);
+                    QTest::newRow(name.constData()) << language << internal << quantity;
+                }
+            }
+        }
+    }
+
+    void nothingCutOff()
+    {
+        QFETCH(int, language);
+        QFETCH(bool, internal);
+        QFETCH(int, quantity);
+        auto w = OpenWindow();
+        const int width = w->width();
+        if (internal)
+            QTest::mouseClick(w->ui->rbIn, Qt::LeftButton);
+        Choose(w->ui->cbVidVav, quantity);
+        ClickLanguage(*w, language);
+        QApplication::processEvents();
+
+        for (QWidget* element : w->ui->Panel1->findChildren<QWidget*>()) {
+            if (!element->isVisible())
+                continue;
+            if (qobject_cast<QLabel*>(element) || qobject_cast<QAbstractButton*>(element))
+                QVERIFY2(element->width() >= element->sizeHint().width(), qPrintable(element->objectName()));
+            if (auto* box = qobject_cast<QComboBox*>(element))
+                QVERIFY2(box->width() >= NeededWidth(box), qPrintable(box->objectName()));
+        }
+        QCOMPARE(w->width(), width);
     }
 
     // A missing table leaves empty texts; the window goes on working.
