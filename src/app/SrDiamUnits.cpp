@@ -45,8 +45,14 @@ void TfrmSrDiam::WireUnitsAndReport()
 
 void TfrmSrDiam::btnMMClick()
 {
+    // The catalogs are written (when changed) and read back, so the grid
+    // shows what the file holds, each on its first entry. A cell still being
+    // typed that holds no number stops the switch (the user was told).
+    if (!CloseCatalogs())
+        return;
     Units = Units == zevko::UnitSystem::Inches ? zevko::UnitSystem::Millimetres : zevko::UnitSystem::Inches;
     ApplyUnitSystem();
+    OpenCatalogs();
 }
 
 void TfrmSrDiam::ApplyUnitSystem()

@@ -3,11 +3,14 @@
 // stored lengths.
 
 #include "SrDiamTester.h"
+#include "CatalogLocation.h"
 #include "NumberFormat.h"
 #include "ZStdCtrls.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using srdiamtest::Type;
@@ -34,7 +37,15 @@ public:
 
 namespace {
 
-const std::initializer_list<double> WireSet = {0.5, 0.577, 0.866, 1.0, 1.155};
+// Both catalogs as the window loads them: the same five diameters.
+const QByteArray CatalogFile = "[DIAM_N]\r\nCOUNT=5\r\nD1=0.5\r\nD2=0.577\r\nD3=0.866\r\nD4=1\r\nD5=1.155\r\n"
+                               "[DIAM_S]\r\nCOUNT=5\r\nD1=0.5\r\nD2=0.577\r\nD3=0.866\r\nD4=1\r\nD5=1.155\r\n";
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 std::unique_ptr<SrDiamUnitsTester> OpenWindow()
 {
@@ -46,11 +57,11 @@ std::unique_ptr<SrDiamUnitsTester> OpenWindow()
     return window;
 }
 
-// P 1.5, n 1, 30 degree flanks, with the wire set to propose 0.866 from.
+// P 1.5, n 1, 30 degree flanks: the catalog proposes 0.866.
 void EnterThread(SrDiamUnitsTester& w)
 {
-    w.FillCatalog(w.mdDiamOut, WireSet);
     Type(w.ui->edStapka, "1.5");
+    QCOMPARE(w.ui->edDiam->Text(), QString("0.866"));
 }
 
 // The worked example: dD 0.866, F 1 N, M 10.32496, Enter.
@@ -89,8 +100,25 @@ Q_DECLARE_METATYPE(Shown)
 class TestSrDiamUnits : public QObject {
     Q_OBJECT
 
+    QTemporaryDir catalogDir;
+    QString catalogPath;
+    int catalogFiles = 0;
+
 private slots:
-    void init() { SetZDecimalSeparator('.'); }
+    // Every window loads both catalogs from a file of its test's own.
+    void init()
+    {
+        SetZDecimalSeparator('.');
+        QVERIFY(catalogDir.isValid());
+        catalogPath = catalogDir.filePath(QStringLiteral("DEZADIRE-%1.INI").arg(++catalogFiles));
+        QFile file(catalogPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(CatalogFile), CatalogFile.size());
+        file.close();
+        SetCatalogFilePathOverride(catalogPath);
+    }
+
+    void cleanup() { SetCatalogFilePathOverride(QString()); }
 
     // The unit labels, the button's image and the force's "[N]" follow each
     // click; two clicks give the first display back.
@@ -115,15 +143,38 @@ private slots:
         }
     }
 
-    // The button and its shortcut both switch.
+    // The button and its shortcut both switch; the shortcut works from an
+    // entry field too.
     void buttonAndShortcut()
     {
         auto w = OpenWindow();
         QTest::mouseClick(w->ui->btnMM, Qt::LeftButton);
         QCOMPARE(w->Units, zevko::UnitSystem::Inches);
-        QTest::keyClick(w.get(), Qt::Key_U, Qt::ControlModifier);
+        w->ui->edStapka->setFocus();
+        QTest::keyClick(w->ui->edStapka, Qt::Key_U, Qt::ControlModifier);
         QTRY_COMPARE(w->Units, zevko::UnitSystem::Millimetres);
         QCOMPARE(w->ui->Label6->text(), QString("[mm]"));
+    }
+
+    // A catalog cell still being typed that holds no number stops the
+    // switch: the refusal is shown and nothing changes.
+    void refusedCellStopsTheSwitch()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        w->ui->pcDaten->setCurrentWidget(w->ui->TabSheet2);
+        w->ui->dbgrKatDiam->setFocus();
+        QTest::mouseClick(w->ui->btnIns, Qt::LeftButton);
+        for (const QChar c : QString("abc"))
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::ControlModifier);
+        QTRY_COMPARE(w->Messages.size(), 1);
+        QCOMPARE(w->Units, zevko::UnitSystem::Millimetres);
+        QCOMPARE(w->ui->Label6->text(), QString("[mm]"));
+        QCOMPARE(w->ui->edStapka->Text(), QString("1.5"));
+        QVERIFY(w->mdDiamOut.IsOpen());
+        QCOMPARE(w->mdDiamOut.Count(), std::size_t{6}); // the new row is still there
+        QCOMPARE(ReadFile(catalogPath), CatalogFile);
     }
 
     // The rewritten fields run their change handlers with change handling
@@ -163,7 +214,6 @@ private slots:
         EnterThread(*w);
         Type(w->ui->edDiam, "0.9");
         QCOMPARE(w->ProbeDiameterMm, 0.9);
-        const std::size_t cursor = w->mdDiamOut.Position();
         const Shown millimetres = ShownLengths(*w);
         QCOMPARE(millimetres.Lead, QString("1.50000"));
         QCOMPARE(millimetres.Optimum, QString("0.86603"));
@@ -177,7 +227,6 @@ private slots:
         QCOMPARE(inches.Measured, QString("0"));
         QCOMPARE(w->PitchMm, 1.5);
         QCOMPARE(w->ProbeDiameterMm, 0.9);
-        QCOMPARE(w->mdDiamOut.Position(), cursor);
 
         w->btnMMClick();
         QCOMPARE(ShownLengths(*w), millimetres);
@@ -185,6 +234,41 @@ private slots:
         QCOMPARE(w->ProbeDiameterMm, 0.9);
         QCOMPARE(w->Results.LeadText, std::string("1.50000"));
         QCOMPARE(w->Results.OptimumDiameterText, std::string("0.86603"));
+        QVERIFY(w->Messages.isEmpty());
+    }
+
+    // The switch writes a changed catalog and reads both back, each on its
+    // first entry; an unchanged catalog is not written.
+    void catalogsWrittenAndReloaded()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        QVERIFY(w->mdDiamOut.Position() > 0); // where the proposal's walk stopped
+        // A new wire typed in inches: 0.1 in is 2.54 mm.
+        w->mdDiamOut.Append();
+        QVERIFY(w->mdDiamOut.SetField(zevko::CatalogField::DIAMi, 0.1));
+        QVERIFY(w->mdDiamOut.Post(zevko::CatalogField::DIAMi));
+        QVERIFY(w->mdDiamOut.Changed());
+        w->mdDiamIn.SetPosition(3);
+        const QByteArray before = ReadFile(catalogPath);
+
+        w->btnMMClick();
+        const QByteArray after = ReadFile(catalogPath);
+        QVERIFY(after.contains("COUNT=6"));
+        QVERIFY(after.contains("D6=2.54"));
+        QCOMPARE(after.mid(after.indexOf("[DIAM_S]")), before.mid(before.indexOf("[DIAM_S]")));
+
+        for (const zevko::ProbeCatalog* catalog : {&w->mdDiamOut, &w->mdDiamIn}) {
+            QVERIFY(catalog->IsOpen());
+            QVERIFY(!catalog->Changed());
+            QCOMPARE(catalog->Position(), std::size_t{0});
+        }
+        QCOMPARE(w->mdDiamOut.Count(), std::size_t{6});
+        QCOMPARE(w->mdDiamOut.Entries().back().DIAMm, 2.54);
+        QCOMPARE(w->mdDiamIn.Count(), std::size_t{5});
+        QCOMPARE(w->ui->dbgrKatDiam->currentIndex().row(), 0);
+        // The probe diameter chosen before stays.
+        QCOMPARE(w->ProbeDiameterMm, 0.866);
         QVERIFY(w->Messages.isEmpty());
     }
 
@@ -244,7 +328,6 @@ private slots:
     void resultsOfAZeroMeasurementConverted()
     {
         auto w = OpenWindow();
-        w->FillCatalog(w->mdDiamIn, WireSet);
         QTest::mouseClick(w->ui->rbIn, Qt::LeftButton);
         Type(w->ui->edStapka, "1.5");
         Type(w->ui->edDiam, "0.866");
@@ -295,7 +378,6 @@ private slots:
         QFETCH(Shown, shown);
 
         auto w = OpenWindow();
-        w->FillCatalog(w->mdDiamIn, WireSet);
         Calculate(*w);
         w->btnMMClick();
         if (operation.endsWith("calculate"))
@@ -306,6 +388,24 @@ private slots:
             QTest::mouseClick(w->ui->rbIn, Qt::LeftButton);
         QVERIFY2(w->Messages.isEmpty(), qPrintable(w->Messages.join('|')));
         QCOMPARE(ShownLengths(*w), shown);
+    }
+
+    // With the decimal comma the stored texts are read back and the inch
+    // texts written with it.
+    void decimalComma()
+    {
+        SetZDecimalSeparator(',');
+        auto w = OpenWindow();
+        Type(w->ui->edStapka, "1,5");
+        Type(w->ui->edIzmN, "1");
+        TypeAndEnter(w->ui->edIzmSt, "10,32496");
+        QCOMPARE(w->ui->lSrDA2->Caption(), QString("9,02501"));
+        w->btnMMClick();
+        QCOMPARE(ShownLengths(*w), (Shown{"0,05906", "0,05906", "0,0341", "0,03409", "0,40649", "0,355315",
+                                          "0,372400", "0,000030"}));
+        w->btnMMClick();
+        QCOMPARE(ShownLengths(*w), (Shown{"1,5", "1,50000", "0,86603", "0,866", "10,325", "9,02501", "9,45896",
+                                          "0,00075"}));
     }
 
     // After a calculation: inches and back give the millimetre texts again.
