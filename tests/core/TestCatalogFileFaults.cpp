@@ -200,18 +200,32 @@ class TestCatalogFileFaults : public QObject {
         undo_.push_back([path, mode] { ::chmod(Native(path).constData(), mode); });
         if (::geteuid() != 0)
             return {};
-        if (SetImmutable(path, true)) {
-            undo_.push_back([path] { SetImmutable(path, false); });
-            return {};
-        }
-        // A read-only bind mount of the path itself.
+        // A read-only bind mount of the path itself dies with the process; an
+        // immutable file left by a crash would resist even root's rm -rf.
         if (canMount_ && ::mount(Native(path).constData(), Native(path).constData(), nullptr, MS_BIND, nullptr) == 0) {
             undo_.push_back([path] { ::umount2(Native(path).constData(), MNT_DETACH); });
             if (::mount(nullptr, Native(path).constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0)
                 return {};
         }
+        if (SetImmutable(path, true)) {
+            undo_.push_back([path] { SetImmutable(path, false); });
+            return {};
+        }
         return QStringLiteral("running as root where neither the immutable attribute nor a read-only mount is "
                               "available: nothing here refuses root a write");
+    }
+
+    // Keeps `file` writable in a directory made read-only, so that only the
+    // directory refuses: a rewritable bind mount of the file over itself.
+    bool KeepWritable(const QString& file)
+    {
+        if (::access(Native(file).constData(), W_OK) == 0)
+            return true;
+        if (!canMount_ || ::mount(Native(file).constData(), Native(file).constData(), nullptr, MS_BIND, nullptr) != 0)
+            return false;
+        undo_.push_back([file] { ::umount2(Native(file).constData(), MNT_DETACH); });
+        return ::mount(nullptr, Native(file).constData(), nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0
+               && ::access(Native(file).constData(), W_OK) == 0;
     }
 
 private slots:
@@ -280,6 +294,7 @@ private slots:
             const QString why = MakeReadOnly(directory);
             if (!why.isEmpty())
                 QSKIP(qPrintable(why));
+            QVERIFY(KeepWritable(file));
         } else if (fault == "read-only file system") {
             QVERIFY(RemountReadOnly(directory, true));
             undo_.push_back([this, directory] { RemountReadOnly(directory, false); });
