@@ -274,7 +274,7 @@ private slots:
         if (fault == "read-only file system" || fault == "full disk") {
             directory = MountTmpfs(QStringLiteral("disk"), 64);
             if (directory.isEmpty())
-                QSKIP("needs a tmpfs mount, which only root may make");
+                QSKIP("needs a tmpfs mount in a private mount namespace (root or CAP_SYS_ADMIN)");
         }
         const QString file = directory + "/DEZADIRE.INI";
         const std::string path = file.toStdString();
