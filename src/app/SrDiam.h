@@ -229,4 +229,7 @@ private:
     bool BallCatalogKept = false;
     bool ClosingWindow = false;
     bool RowWasEditing = false;
+    // Context of the application-wide focus connection: destroyed before
+    // ui, so that no focus change during destruction reaches the window.
+    std::unique_ptr<QObject> FocusWatch;
 };

@@ -50,7 +50,9 @@ void TfrmSrDiam::WireCatalogs()
             [this] { RowWasEditing = dsDiam->State() != EditState::Browsing; });
     connect(selection, &QItemSelectionModel::currentRowChanged, this, &TfrmSrDiam::dbgrKatDiamRowLeft);
     connect(grid, &QAbstractItemView::pressed, this, &TfrmSrDiam::dbgrKatDiamCellClick);
-    connect(qApp, &QApplication::focusChanged, this, &TfrmSrDiam::dbgrKatDiamFocusChanged);
+    FocusWatch = std::make_unique<QObject>();
+    connect(qApp, &QApplication::focusChanged, FocusWatch.get(),
+            [this](QWidget* old, QWidget* now) { dbgrKatDiamFocusChanged(old, now); });
 }
 
 // ---- opening and closing
