@@ -285,6 +285,36 @@ private slots:
                  (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "4.0000/0.15748"}));
     }
 
+    // Both cells of a new row typed: the column the cell cursor stands in
+    // when the row is stored decides which unit is derived.
+    void bothCellsTypedTheCursorColumnDecides()
+    {
+        auto w = WindowWith(QByteArray());
+        NewRow(*w, 0);
+        Keys("2");
+        Key(Qt::Key_Tab);
+        Keys("1");
+        Key(Qt::Key_Return);
+        QCOMPARE(Rows(*w), QStringList{"25.4000/1.00000"});
+    }
+
+    // The catalog without the mouse: Insert for New, type, Enter.
+    void keyboardOnly()
+    {
+        auto w = WindowWith(WireFixture);
+        QVERIFY(Grid(*w)->hasFocus());
+        Key(Qt::Key_Insert);
+        QCOMPARE(w->mdDiamOut.State(), EditState::Inserting);
+        Keys("2");
+        Key(Qt::Key_Return);
+        Key(Qt::Key_Insert);
+        Key(Qt::Key_Right);
+        Keys("0.2");
+        Key(Qt::Key_Return);
+        QCOMPARE(Rows(*w),
+                 (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "5.0800/0.20000"}));
+    }
+
     // An existing entry typed over derives the other unit from the cell typed
     // into, so that an inch value survives the file; Escape undoes it.
     void existingEntryEdited_data()
