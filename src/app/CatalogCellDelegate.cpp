@@ -20,10 +20,10 @@ const CatalogGridModel* GridModel(const QModelIndex& index)
 } // namespace
 
 CatalogCellDelegate::CatalogCellDelegate(QAbstractItemView* view, MessageHandler showMessage)
-    : QStyledItemDelegate(view), m_view(view), m_showMessage(std::move(showMessage))
+    : QStyledItemDelegate(view), m_view(view), m_viewport(view->viewport()), m_showMessage(std::move(showMessage))
 {
     m_view->installEventFilter(this);
-    m_view->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 QWidget* CatalogCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -204,8 +204,10 @@ bool CatalogCellDelegate::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == m_view && event->type() == QEvent::KeyPress)
         return ViewKey(static_cast<QKeyEvent*>(event));
-    if (watched == m_view->viewport() && !m_editor.isNull() &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+    // The viewport as it was when watching began: it also reports its own
+    // destruction, when the view around it is no longer a view to ask.
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) &&
+        !m_editor.isNull() && watched == m_viewport) {
         const QString refusal = EditorRefusal();
         if (!refusal.isEmpty()) {
             Refuse(refusal);

@@ -56,6 +56,7 @@ private:
     bool ViewKey(QKeyEvent* key);
 
     QAbstractItemView* m_view;
+    QWidget* m_viewport;
     MessageHandler m_showMessage;
     mutable QPointer<QLineEdit> m_editor;
     mutable QPersistentModelIndex m_editorIndex;
