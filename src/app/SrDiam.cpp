@@ -147,7 +147,6 @@ void TfrmSrDiam::ConfigureFields()
 void TfrmSrDiam::WireEvents()
 {
     connect(ui->btnCalc, &QToolButton::clicked, this, &TfrmSrDiam::btnCalcClick);
-    connect(ui->btnExit, &QToolButton::clicked, this, &QWidget::close);
     connect(HelpShortcut, &QShortcut::activated, this,
             [this] { ui->pcDaten->setCurrentWidget(ui->TabSheet3); });
 
@@ -181,19 +180,7 @@ void TfrmSrDiam::WireEvents()
     WireLanguage();
     WireUnitsAndReport();
     WireCatalogs();
-}
-
-void TfrmSrDiam::FormCreate()
-{
-    OpenCatalogs();
-    LinkCatalog(&mdDiamOut);
-
-    // A first start presents the external side, through the side switch, so
-    // that texts, figure and catalog agree from the start.
-    ui->rbOut->setChecked(true);
-
-    ui->pcDaten->setCurrentWidget(ui->TabSheet1);
-    ui->edStapka->setFocus();
+    WireShell();
 }
 
 void TfrmSrDiam::ShowMessage(const QString& text)

@@ -57,8 +57,8 @@ private:
     void BuildToolBars();
     void ConfigureFields();
     void WireEvents();
-    // The initial state of a new window: change handling on, both catalogs
-    // open, the external side selected, the first page shown.
+    // Creation (SrDiamShell.cpp): change handling on, the stored settings
+    // restored, both catalogs open.
     void FormCreate();
 
     // A modal message box captioned with the application's title and an OK
@@ -148,12 +148,9 @@ private:
     // for anything else (0 when nothing was stored).
     void ApplyStoredLanguage();
     void ChooseLanguage(LanguageId language, int image, const QString& manual);
-    // The first show applies the stored language, once.
-    void showEvent(QShowEvent* event) override;
 
     // The language chosen for the window; 0 until one is chosen or restored.
     LanguageId SelectedLanguage = 0;
-    bool StoredLanguageApplied = false;
 
     // ---- units and report (SrDiamUnits.cpp, SrDiamReport.cpp)
     friend class SrDiamUnitsTester;
@@ -232,4 +229,28 @@ private:
     // Context of the application-wide focus connection: destroyed before
     // ui, so that no focus change during destruction reaches the window.
     std::unique_ptr<QObject> FocusWatch;
+
+    // ---- shell (SrDiamShell.cpp)
+    friend class SrDiamShellTester;
+    // Connects the Exit and Info commands.
+    void WireShell();
+    // The six stored settings: "Vid", "Mat", "Izm", "St", "Lang", "mm_in".
+    // Each is read only if it is there; nothing is written while the suite's
+    // main window is open.
+    void RestoreSettings();
+    void StoreSettings();
+    // The first show: the figure page, the selections (restored ones kept),
+    // the language and the unit system.
+    void FormShow();
+    void showEvent(QShowEvent* event) override;
+    // Stores a row being edited in either catalog, then closes the window.
+    void btnExitClick();
+    // The about window, modal, created for this showing only.
+    void btnInfoClick();
+
+    // Items restored from "St", "Mat" and "Izm", which the first show keeps.
+    std::optional<int> RestoredQuantity;
+    std::optional<int> RestoredMaterial;
+    std::optional<int> RestoredMethod;
+    bool FirstShowDone = false;
 };

@@ -95,6 +95,8 @@ bool TfrmSrDiam::CloseCatalogs()
 
 void TfrmSrDiam::closeEvent(QCloseEvent* event)
 {
+    // The settings first (SrDiamShell.cpp), then the catalogs.
+    StoreSettings();
     ClosingWindow = true;
     const bool closed = CloseCatalogs();
     ClosingWindow = false;

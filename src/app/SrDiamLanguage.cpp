@@ -13,7 +13,6 @@
 #include "RtfTextDocument.h"
 
 #include <QAction>
-#include <QShowEvent>
 
 #include <initializer_list>
 
@@ -78,15 +77,6 @@ void TfrmSrDiam::ApplyStoredLanguage()
         EnglishClick();
         break;
     }
-}
-
-void TfrmSrDiam::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (StoredLanguageApplied)
-        return;
-    StoredLanguageApplied = true;
-    ApplyStoredLanguage();
 }
 
 void TfrmSrDiam::ApplyLanguage()
