@@ -18,7 +18,9 @@
 #include "SuiteWindow.h"
 
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QSettings>
+#include <QShortcut>
 #include <QShowEvent>
 
 #include <cstdint>
@@ -61,6 +63,11 @@ void TfrmSrDiam::WireShell()
 {
     connect(ui->btnExit, &QToolButton::clicked, this, &TfrmSrDiam::btnExitClick);
     connect(ui->btnInfo, &QToolButton::clicked, this, &TfrmSrDiam::btnInfoClick);
+
+    // The language menu from the keyboard: its button takes no focus.
+    auto* languageMenu = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    languageMenu->setObjectName(QStringLiteral("LanguageMenuShortcut"));
+    connect(languageMenu, &QShortcut::activated, ui->btnLang, &QToolButton::showMenu);
 }
 
 // ---- creation

@@ -141,6 +141,7 @@ private slots:
     void SuiteWindowOpenLeavesTheSettingsUntouchedButWritesTheCatalog();
     void ExitStoresRowsBeingEditedInBothCatalogs();
     void AboutWindowIsCreatedForEachShowingAndReleased();
+    void LanguageMenuOpensFromTheKeyboard();
 };
 
 void TestSrDiamShell::StoredValuesShapeTheShownWindowAndAreStoredAgain_data()
@@ -392,6 +393,31 @@ void TestSrDiamShell::AboutWindowIsCreatedForEachShowingAndReleased()
     QCOMPARE(titles.size(), 2);
     QCOMPARE(titles[0], titles[1]);
     QVERIFY(titles[0].startsWith(u"Zevko Thread and Guages 4.1\n"_s));
+}
+
+void TestSrDiamShell::LanguageMenuOpensFromTheKeyboard()
+{
+    auto w = OpenWindow();
+    QCOMPARE(w->SelectedLanguage, LanguageEnglish);
+    bool opened = false;
+    QTimer::singleShot(0, w.get(), [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        opened = menu == w->PopupMenu1;
+        if (!menu)
+            return;
+        // The items read English, Deutsch, Български.
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTimer::singleShot(5000, w.get(), [] {
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    QTest::keySequence(w->ui->edIzmSt, QKeySequence(Qt::CTRL | Qt::Key_L));
+    QTRY_VERIFY(opened);
+    QTRY_COMPARE(w->SelectedLanguage, LanguageGerman);
+    QCOMPARE(w->ui->Label3->text(), u"Teilung (P)"_s);
 }
 
 QTEST_MAIN(TestSrDiamShell)
