@@ -18,13 +18,17 @@
 #include "SuiteWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QSettings>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QToolButton>
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -57,6 +61,37 @@ std::optional<int> ItemNumber(std::optional<std::int32_t> value, int count)
     return std::nullopt;
 }
 
+// Keeps the window's command keys for its commands while a text field has
+// the focus. Line edits claim some of them for themselves on Linux desktops
+// (Ctrl+U empties the field there, and puts its text on the clipboard), which
+// would turn the documented unit switch into a loss of the typed value.
+class CommandKeysFirst : public QObject {
+public:
+    CommandKeysFirst(QWidget* window, QList<QKeySequence> keys)
+        : QObject(window), window_(window), keys_(std::move(keys))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+            return false;
+        if (static_cast<QWidget*>(watched)->window() != window_)
+            return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        if (!keys_.contains(pressed))
+            return false;
+        // Not claimed by the field: the window's shortcut runs.
+        event->ignore();
+        return true;
+    }
+
+private:
+    QWidget* window_;
+    QList<QKeySequence> keys_;
+};
+
 } // namespace
 
 void TfrmSrDiam::WireShell()
@@ -68,6 +103,14 @@ void TfrmSrDiam::WireShell()
     auto* languageMenu = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     languageMenu->setObjectName(QStringLiteral("LanguageMenuShortcut"));
     connect(languageMenu, &QShortcut::activated, ui->btnLang, &QToolButton::showMenu);
+
+    QList<QKeySequence> commandKeys;
+    for (const QToolButton* button : findChildren<QToolButton*>())
+        if (!button->shortcut().isEmpty())
+            commandKeys << button->shortcut();
+    for (const QShortcut* shortcut : findChildren<QShortcut*>())
+        commandKeys << shortcut->key();
+    new CommandKeysFirst(this, std::move(commandKeys));
 }
 
 // ---- creation
