@@ -79,6 +79,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, bool
 TfrmSplash::TfrmSplash(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
+    // Never shown in a frame, but named for task lists and screen readers.
+    setWindowTitle(QStringLiteral("About Zevko Thread - PD"));
     setModal(true);
     QFont formFont(QStringLiteral("DejaVu Sans"));
     formFont.setPointSize(8);
