@@ -36,6 +36,8 @@ class QModelIndex;
 //   SrDiamLanguage.cpp     the language menu, the window's texts, the manual
 //   SrDiamCatalogs.cpp     editing the catalogs in the grid, New, Delete,
 //                          Select, loading and saving the catalogs
+//   SrDiamShell.cpp        creation, first show, stored settings, Exit,
+//                          closing, the about window
 // Every element of the form is reached as ui->name (names as in SrDiam.ui).
 // Handlers are private methods named after element and event; they are
 // connected with pointer-to-member connects in WireEvents().
