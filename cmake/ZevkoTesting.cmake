@@ -13,7 +13,8 @@ function(zevko_add_qtest)
   set(envroot "${PROJECT_BINARY_DIR}/test-env/${ARG_NAME}")
   file(MAKE_DIRECTORY "${envroot}/config" "${envroot}/data" "${envroot}/runtime" "${envroot}/tmp")
   file(CHMOD "${envroot}/runtime" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-  add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+  add_test(NAME ${ARG_NAME}
+           COMMAND sh "${PROJECT_SOURCE_DIR}/cmake/FreshTestEnv.sh" "${envroot}" $<TARGET_FILE:${ARG_NAME}>)
   set_tests_properties(${ARG_NAME} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${envroot}/config;XDG_DATA_HOME=${envroot}/data;XDG_RUNTIME_DIR=${envroot}/runtime;TMPDIR=${envroot}/tmp;DBUS_SESSION_BUS_ADDRESS=disabled:;LC_ALL=C.UTF-8;QT_LOGGING_RULES=qt.qpa.*=false"
     TIMEOUT 300
