@@ -180,7 +180,10 @@ bool CatalogCellDelegate::ViewKey(QKeyEvent* key)
 
 bool CatalogCellDelegate::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m_editor.isNull() && watched == m_editor) {
+    // qobject_cast first: an editor being destroyed is no longer a QLineEdit
+    // (comparing it with the QPointer would cast it to one) and still passes
+    // its last events through this filter.
+    if (qobject_cast<QLineEdit*>(watched) != nullptr && !m_editor.isNull() && watched == m_editor) {
         if (event->type() == QEvent::KeyPress && EditorKey(static_cast<QKeyEvent*>(event)))
             return true;
         if (event->type() == QEvent::FocusOut) {

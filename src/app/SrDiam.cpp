@@ -41,7 +41,16 @@ TfrmSrDiam::TfrmSrDiam(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TfrmSrDiam::~TfrmSrDiam() = default;
+TfrmSrDiam::~TfrmSrDiam()
+{
+    // A window deleted while shown is taken down here, while the catalogs and
+    // the handlers still exist: ~QWidget would hide it only after them, and an
+    // open catalog cell would then be committed into a destroyed catalog.
+    hide();
+    // QApplication still reports focus changes to the window's handlers
+    // while ~QWidget runs, when this object is no longer a TfrmSrDiam.
+    disconnect(QCoreApplication::instance(), nullptr, this, nullptr);
+}
 
 QString TfrmSrDiam::ApplicationTitle() { return QStringLiteral("Zevko Thread - PD"); }
 
