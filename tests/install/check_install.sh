@@ -123,9 +123,9 @@ if [[ -f $meta ]]; then
   if ! out=$(appstreamcli validate --no-net "$meta" 2>&1); then
     fail "appstreamcli validate: $out"
   fi
-  out=$(python3 - "$meta" "$app_id" "$version" "$root" 2>&1 <<'PY'
+  out=$(python3 - "$meta" "$app_id" "$version" "$root" "$source" 2>&1 <<'PY'
 import os, sys, xml.etree.ElementTree as ET
-meta, app_id, version, root = sys.argv[1:]
+meta, app_id, version, root, source = sys.argv[1:]
 c = ET.parse(meta).getroot()
 problems = []
 if c.findtext('id') != app_id:
@@ -136,6 +136,10 @@ if not launch or not os.path.isfile(os.path.join(root, 'share/applications', lau
 images = [i.text or '' for i in c.iterfind('screenshots/screenshot/image')]
 if not any(i.startswith('https://') and i.endswith('/docs/images/window.png') for i in images):
     problems.append('no screenshot of the window: %r' % images)
+# A screenshot is served from the repository: the picture must be there.
+for i in images:
+    if '/docs/' in i and not os.path.isfile(os.path.join(source, i[i.index('/docs/') + 1:])):
+        problems.append('screenshot %s is not in the repository' % i)
 releases = [r.get('version') for r in c.iterfind('releases/release')]
 if not releases or releases[0] != version:
     problems.append('newest release is %r, the project is %s' % (releases[:1], version))
