@@ -20,7 +20,7 @@ echo "== Sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) in $asa
 # Debug: -O0 compiles fastest, and the suite is small enough to run unoptimised.
 # Warnings are the normal build's business: sanitizer instrumentation can make
 # GCC warn about code it has rewritten itself.
-cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
   -DCMAKE_CXX_FLAGS="$sanitize" \
   -DCMAKE_EXE_LINKER_FLAGS="$sanitize" \
   -DZEVKO_WERROR=OFF -DZEVKO_BUILD_BENCHMARKS=OFF -DZEVKO_BUILD_FUZZERS=OFF >/dev/null
