@@ -9,7 +9,7 @@ PACKAGES=(
   libgl-dev
   libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils imagemagick
-  clang-14 libclang-rt-14-dev llvm-14
+  clang-14 libclang-rt-14-dev llvm-14 lld-14
   fonts-dejavu-core
   desktop-file-utils appstream
   dpkg-dev file python3
