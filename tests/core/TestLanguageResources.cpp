@@ -1,4 +1,5 @@
 #include "LanguageTableReader.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 
@@ -8,6 +9,8 @@
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+using zevkotest::ReadFile;
+using zevkotest::WriteFile;
 
 // The shipped language tables: their stored form, the texts the window reads,
 // and that the generator still turns the sources into exactly these bytes.
@@ -18,17 +21,9 @@ const QString SourceRoot = QStringLiteral(ZEVKO_SOURCE_ROOT);
 const QString Generator = SourceRoot + u"/tools/generate_language_tables.py"_s;
 const QStringList Languages{u"BG"_s, u"DE"_s, u"EN"_s};
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 QByteArray ShippedTable(const QString& language)
 {
-    return ReadAll(SourceRoot + u"/resources/lang/"_s + language);
+    return ReadFile(SourceRoot + u"/resources/lang/"_s + language);
 }
 
 zevko::LanguageLines ReadShipped(const QString& language)
@@ -80,12 +75,6 @@ GeneratorRun RunGenerator(const QStringList& arguments)
     return run;
 }
 
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class TestLanguageResources : public QObject
@@ -111,7 +100,7 @@ void TestLanguageResources::generatorReproducesShippedTables()
     for (const QString& language : Languages) {
         const QByteArray shipped = ShippedTable(language);
         QVERIFY2(!shipped.isEmpty(), qPrintable(language));
-        QVERIFY2(ReadAll(out.filePath(language)) == shipped,
+        QVERIFY2(ReadFile(out.filePath(language)) == shipped,
                  qPrintable(language + u": regenerate with tools/generate_language_tables.py"_s));
     }
 }
