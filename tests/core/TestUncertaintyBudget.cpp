@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 using namespace zevko;
 
@@ -14,12 +15,8 @@ constexpr long double MicrometresPerArcminute = 1000.0L * Pi / 10800.0L; // mm/r
 // The one place that knows how the inputs hold a flank angle.
 void SetFlanks(MeasurementInputs& in, double betaDeg, double gammaDeg)
 {
-    in.BetaDeg = betaDeg;
-    in.BetaMin = 0;
-    in.BetaSec = 0;
-    in.GammaDeg = gammaDeg;
-    in.GammaMin = 0;
-    in.GammaSec = 0;
+    in.Beta = FlankAngle{betaDeg, 0.0L, 0.0L};
+    in.Gamma = FlankAngle{gammaDeg, 0.0L, 0.0L};
 }
 
 MeasurementInputs Thread(ThreadSide side, double pitch, int starts, double betaDeg, double gammaDeg, double probe,
@@ -77,8 +74,8 @@ struct Coefficients {
 Coefficients ClosedForm(const MeasurementInputs& in)
 {
     const long double s = in.Side == External ? 1.0L : -1.0L;
-    const long double b = in.BetaDeg * Pi / 180.0L;
-    const long double g = in.GammaDeg * Pi / 180.0L;
+    const long double b = in.Beta.Degrees * Pi / 180.0L;
+    const long double g = in.Gamma.Degrees * Pi / 180.0L;
     const long double S = std::sin((b + g) / 2), C = std::cos((b + g) / 2), D = std::cos((b - g) / 2);
     const long double sinA = std::sin(b + g);
     const long double P = in.PitchMm, dD = in.ProbeDiameterMm, X = in.MeasuredValueMm;
@@ -276,7 +273,7 @@ private slots:
     {
         QFETCH(MeasurementInputs, inputs);
         MeasurementInputs exchanged = inputs;
-        SetFlanks(exchanged, inputs.GammaDeg, inputs.BetaDeg);
+        std::swap(exchanged.Beta, exchanged.Gamma);
         const SensitivityCoefficients a = ComputeSensitivities(inputs).Coefficients;
         const SensitivityCoefficients b = ComputeSensitivities(exchanged).Coefficients;
         QVERIFY(std::fabs(a.Beta - a.Gamma) > 0.01);
