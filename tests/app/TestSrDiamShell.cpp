@@ -380,7 +380,7 @@ void TestSrDiamShell::LanguageMenuOpensFromTheKeyboard()
 {
     // A shortcut reaches only the active window: a window that does not
     // become active fails here with its reason, not later at the key.
-    auto w = std::make_unique<SrDiamShellTester>();
+    auto w = std::make_unique<SrDiamTester>();
     w->show();
     w->activateWindow();
     const auto reason = [&w](const char* what) {
