@@ -14,6 +14,7 @@
 #include "CatalogFile.h"
 #include "CatalogGridModel.h"
 #include "CatalogLocation.h"
+#include "LangsExt.h"
 #include "NumberFormat.h"
 
 #include <QApplication>
@@ -25,6 +26,37 @@
 #include <algorithm>
 
 using EditState = zevko::ProbeCatalog::EditState;
+
+namespace {
+
+// What went wrong with the catalog file, in the window's language; in
+// English while no language table is loaded.
+QString CatalogErrorText(const zevko::CatalogFileError& error)
+{
+    int number = 0;
+    switch (error.Fault) {
+    case zevko::CatalogFileFault::CannotWrite:
+        number = 1012;
+        break;
+    case zevko::CatalogFileFault::CannotRead:
+        number = 1017;
+        break;
+    case zevko::CatalogFileFault::NotANumber:
+        number = 1018;
+        break;
+    case zevko::CatalogFileFault::Locked:
+        number = 1021;
+        break;
+    case zevko::CatalogFileFault::UnknownEncoding:
+        number = 1022;
+        break;
+    }
+    const QString text = LanguageText(number);
+    // One substitution of the whole subject: a "%1" in a file name stays.
+    return text.isEmpty() ? QString::fromStdString(error.Text()) : text.arg(QString::fromStdString(error.Subject));
+}
+
+} // namespace
 
 void TfrmSrDiam::WireCatalogs()
 {
@@ -117,11 +149,11 @@ bool TfrmSrDiam::mdDiamInBeforeClose() { return SaveCatalogSection(mdDiamIn, zev
 
 void TfrmSrDiam::LoadCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section)
 {
-    const std::optional<std::string> error =
+    const std::optional<zevko::CatalogFileError> error =
         zevko::LoadCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
     NewEntryPending = false;
     if (error)
-        ReportCatalogMessage(QString::fromStdString(*error));
+        ReportCatalogMessage(CatalogErrorText(*error));
 }
 
 bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section)
@@ -129,11 +161,11 @@ bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
     if (!catalog.IsOpen())
         return true;
     for (;;) {
-        const std::optional<std::string> error =
+        const std::optional<zevko::CatalogFileError> error =
             zevko::SaveCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
         if (!error)
             return true;
-        const QString text = QString::fromStdString(*error);
+        const QString text = CatalogErrorText(*error);
         if (!ClosingWindow) {
             ReportCatalogMessage(text);
             return false;
