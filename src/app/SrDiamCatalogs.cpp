@@ -14,6 +14,7 @@
 #include "CatalogFile.h"
 #include "CatalogGridModel.h"
 #include "CatalogLocation.h"
+#include "CatalogMessages.h"
 #include "LangsExt.h"
 #include "NumberFormat.h"
 
@@ -26,37 +27,6 @@
 #include <algorithm>
 
 using EditState = zevko::ProbeCatalog::EditState;
-
-namespace {
-
-// What went wrong with the catalog file, in the window's language; in
-// English while no language table is loaded.
-QString CatalogErrorText(const zevko::CatalogFileError& error)
-{
-    int number = 0;
-    switch (error.Fault) {
-    case zevko::CatalogFileFault::CannotWrite:
-        number = 1012;
-        break;
-    case zevko::CatalogFileFault::CannotRead:
-        number = 1017;
-        break;
-    case zevko::CatalogFileFault::NotANumber:
-        number = 1018;
-        break;
-    case zevko::CatalogFileFault::Locked:
-        number = 1021;
-        break;
-    case zevko::CatalogFileFault::UnknownEncoding:
-        number = 1022;
-        break;
-    }
-    const QString text = LanguageText(number);
-    // One substitution of the whole subject: a "%1" in a file name stays.
-    return text.isEmpty() ? QString::fromStdString(error.Text()) : text.arg(QString::fromStdString(error.Subject));
-}
-
-} // namespace
 
 void TfrmSrDiam::WireCatalogs()
 {
@@ -153,7 +123,7 @@ void TfrmSrDiam::LoadCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
         zevko::LoadCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
     NewEntryPending = false;
     if (error)
-        ReportCatalogMessage(CatalogErrorText(*error));
+        ReportCatalogMessage(CatalogMessageText(*error));
 }
 
 bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section)
@@ -165,7 +135,7 @@ bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
             zevko::SaveCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
         if (!error)
             return true;
-        const QString text = CatalogErrorText(*error);
+        const QString text = CatalogMessageText(*error);
         if (!ClosingWindow) {
             ReportCatalogMessage(text);
             return false;
@@ -189,7 +159,9 @@ bool TfrmSrDiam::AskRetrySave(const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::Retry | QMessageBox::Discard,
                     this);
-    box.setInformativeText(QStringLiteral("Retry saving the catalog, or close without saving it?"));
+    box.setInformativeText(LanguageTextOr(1013, QStringLiteral("Retry saving the catalog, or close without saving it?")));
+    box.button(QMessageBox::Retry)->setText(LanguageTextOr(1014, QStringLiteral("Retry")));
+    box.button(QMessageBox::Discard)->setText(LanguageTextOr(1015, QStringLiteral("Discard")));
     box.setDefaultButton(QMessageBox::Retry);
     return box.exec() == QMessageBox::Retry;
 }
