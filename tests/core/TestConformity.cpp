@@ -273,7 +273,7 @@ private slots:
         MeasurementInputs implausible = Metric10();
         implausible.ProbeDiameterMm = 101;
         MeasurementInputs failing = Metric10();
-        failing.BetaDeg = failing.GammaDeg = 0;
+        failing.Beta.Degrees = failing.Gamma.Degrees = 0;
         for (const MeasurementInputs& in : {implausible, failing}) {
             const TurnToTargets t = ComputeTurnToTargets(in, limits, 0.002L);
             QVERIFY(!t.AtLower && !t.AtUpper && !t.GuardLower && !t.GuardUpper);
