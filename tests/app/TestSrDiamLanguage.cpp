@@ -26,27 +26,16 @@ using namespace Qt::StringLiterals;
 using srdiamtest::Choose;
 using srdiamtest::Type;
 
-class SrDiamLanguageTester : public SrDiamTester {
-public:
-    using TfrmSrDiam::ApplyLanguage;
-    using TfrmSrDiam::SelectedLanguage;
-};
-
 namespace {
 
-std::unique_ptr<SrDiamLanguageTester> OpenWindow(int storedLanguage = 0)
+// A window whose stored language is `storedLanguage` (0: none stored).
+std::unique_ptr<SrDiamTester> OpenWindow(int storedLanguage = 0)
 {
-    auto window = std::make_unique<SrDiamLanguageTester>();
-    window->SelectedLanguage = storedLanguage;
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
-    return window;
+    return srdiamtest::OpenWindow([storedLanguage](SrDiamTester& w) { w.SelectedLanguage = storedLanguage; });
 }
 
 // Chooses a language from the button's menu, as a click on the item does.
-void ClickLanguage(SrDiamLanguageTester& w, int language)
+void ClickLanguage(SrDiamTester& w, int language)
 {
     static const char* const items[] = {"", "Bul", "Deutsch", "English"};
     QAction* item = w.PopupMenu1->findChild<QAction*>(QString::fromLatin1(items[language]));
@@ -58,7 +47,7 @@ void ClickLanguage(SrDiamLanguageTester& w, int language)
 // "name.hint" for a tooltip, "name[i]" for a combo box item or a page tab,
 // "pcDaten.hint[i]" for the tooltip of a page tab,
 // and "ErrorText".
-QString ElementText(SrDiamLanguageTester& w, const QString& element)
+QString ElementText(SrDiamTester& w, const QString& element)
 {
     if (element == u"ErrorText"_s)
         return w.ErrorText;
@@ -397,7 +386,7 @@ private slots:
         SetLanguage(LanguageBulgarian);
         SetSuiteLanguageValue(99);
 
-        auto w = std::make_unique<SrDiamLanguageTester>();
+        auto w = std::make_unique<SrDiamTester>();
         QCOMPARE(w->SelectedLanguage, 0);
         QVERIFY(w->ui->redHlep->toPlainText().isEmpty());
         w->SelectedLanguage = stored;
