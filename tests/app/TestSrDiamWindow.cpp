@@ -4,6 +4,7 @@
 #include "SrDiamTester.h"
 #include "ZStdCtrls.h"
 
+#include <QClipboard>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
@@ -277,27 +278,46 @@ private slots:
         }
     }
 
-    // The commands are reachable from the keyboard wherever the focus is.
+    // The commands are reachable from the keyboard wherever the focus is,
+    // and each has run when its key has been handled: no later click.
     void shortcuts_data()
     {
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QKeySequence>("keys");
-        QTest::newRow("Copy") << "btnCopy" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
-        QTest::newRow("mm/in") << "btnMM" << QKeySequence(Qt::CTRL | Qt::Key_U);
-        QTest::newRow("Calculation") << "btnCalc" << QKeySequence(Qt::Key_F9);
-        QTest::newRow("Exit") << "btnExit" << QKeySequence(Qt::CTRL | Qt::Key_Q);
+        QTest::newRow("Copy") << "copy" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+        QTest::newRow("mm/in") << "units" << QKeySequence(Qt::CTRL | Qt::Key_U);
+        QTest::newRow("Calculation") << "calculation" << QKeySequence(Qt::Key_F9);
+        QTest::newRow("Exit") << "exit" << QKeySequence(Qt::CTRL | Qt::Key_Q);
     }
 
     void shortcuts()
     {
-        QFETCH(QString, button);
+        QFETCH(QString, command);
         QFETCH(QKeySequence, keys);
         auto w = OpenWindow();
-        auto* target = w->findChild<QToolButton*>(button);
-        QSignalSpy clicked(target, &QToolButton::clicked);
-        w->ui->edIzmSt->setFocus();
+        srdiamtest::Type(w->ui->edStapka, "1.5");
+        srdiamtest::Type(w->ui->edDiam, "0.866");
+        srdiamtest::Type(w->ui->edIzmN, "1");
+        srdiamtest::Type(w->ui->edIzmSt, "10.32496");
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
         QTest::keySequence(w->ui->edIzmSt, keys);
-        QTRY_COMPARE(clicked.size(), 1);
+        if (command == "copy")
+            QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral(": \t10.32496 mm\r\n")));
+        else if (command == "units")
+            QCOMPARE(w->Units, zevko::UnitSystem::Inches);
+        else if (command == "calculation")
+            QCOMPARE(w->ui->lSrDA2->Caption(), QString("9.02501"));
+        else
+            QVERIFY(!w->isVisible());
+        // The button shows the press for a moment, and nothing runs twice.
+        if (command != "exit") {
+            QTRY_VERIFY(!w->findChild<QToolButton*>(command == "copy"          ? "btnCopy"
+                                                    : command == "units"       ? "btnMM"
+                                                                               : "btnCalc")
+                             ->isDown());
+            QCOMPARE(w->Units, command == "units" ? zevko::UnitSystem::Inches : zevko::UnitSystem::Millimetres);
+        }
     }
 
     void exitCloses()
