@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -172,6 +173,17 @@ void TfrmSrDiam::ConfigureFields()
 
     ui->ImageOut->Load(QStringLiteral(":/images/thread-external.svg"));
     ui->ImageIn->Load(QStringLiteral(":/images/thread-internal.svg"));
+
+    // The pages' elements follow the tab bar in the chain (the form's order
+    // names the page control, whose focus goes to its tab bar, and the pages
+    // after it would otherwise be left out): Tab reaches the catalog grid or
+    // the manual of the page shown, Shift+Tab comes back to the tab bar.
+    if (auto* tabBar = ui->pcDaten->findChild<QTabBar*>()) {
+        QWidget::setTabOrder(tabBar, ui->dbgrKatDiam);
+        QWidget::setTabOrder(ui->dbgrKatDiam, ui->redHlep);
+    }
+    // The manual is read from the keyboard too: arrows and page keys scroll it.
+    ui->redHlep->setFocusPolicy(Qt::StrongFocus);
 
     dsDiamModel = new CatalogGridModel(DecimalSeparator(), this);
     dsDiamModel->SetCatalog(dsDiam);

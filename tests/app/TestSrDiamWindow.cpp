@@ -211,6 +211,32 @@ private slots:
         QCOMPARE(TabWalk(w->findChild<QWidget*>(side), 1), QStringList{"edStapka"});
     }
 
+    // The pages' own elements are in the order: the tab bar, then the
+    // catalog grid on the catalog page or the manual on the help page, and
+    // Shift+Tab goes back the same way.
+    void tabOrderThroughThePages_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("element");
+        QTest::newRow("catalog") << 1 << "dbgrKatDiam";
+        QTest::newRow("manual") << 2 << "redHlep";
+    }
+
+    void tabOrderThroughThePages()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, element);
+        auto w = OpenWindow();
+        w->FillCatalog(w->mdDiamOut, {0.577, 0.866, 1.155});
+        w->ui->pcDaten->setCurrentIndex(page);
+        QCOMPARE(TabWalk(w->ui->edIzmSt, 2), (QStringList{"pcDaten", element}));
+        QCOMPARE(TabWalk(w->findChild<QWidget*>(element), 1, Qt::Key_Backtab), QStringList{"pcDaten"});
+        // Past the page's element (the grid's last cell) the walk starts
+        // over at the top.
+        w->ui->dbgrKatDiam->setCurrentIndex(w->dsDiamModel->index(2, 1));
+        QCOMPARE(TabWalk(w->findChild<QWidget*>(element), 1), QStringList{"rbOut"});
+    }
+
     void toolbarImagesAndHints_data()
     {
         QTest::addColumn<QString>("name");
