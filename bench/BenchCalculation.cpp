@@ -14,8 +14,8 @@ MeasurementInputs Thread()
     MeasurementInputs in;
     in.PitchMm = 1.5;
     in.Starts = 1;
-    in.BetaDeg = 30;
-    in.GammaDeg = 30;
+    in.Beta.Degrees = 30;
+    in.Gamma.Degrees = 30;
     in.ProbeDiameterMm = 0.866;
     in.ForceN = 1;
     return in;
@@ -80,8 +80,8 @@ void PlainAngleStepOscillates(benchmark::State& state)
     in.PitchMm = 20;
     in.Starts = 5;
     in.ProbeDiameterMm = 20;
-    in.BetaDeg = 45;
-    in.GammaDeg = 10;
+    in.Beta.Degrees = 45;
+    in.Gamma.Degrees = 10;
     in.Quantity = MeasuredQuantity::PitchDiameter;
     in.MeasuredValueMm = 10;
     Run(state, in);
@@ -96,8 +96,8 @@ void EveryEvaluationOscillates(benchmark::State& state)
     in.Side = ThreadSide::Internal;
     in.PitchMm = 4.26121;
     in.Starts = 100;
-    in.BetaDeg = 0.532897;
-    in.GammaDeg = 21.1032;
+    in.Beta.Degrees = 0.532897;
+    in.Gamma.Degrees = 21.1032;
     in.ProbeDiameterMm = 10.9895;
     in.ForceN = 47.6044;
     in.Quantity = MeasuredQuantity::PitchDiameter;

@@ -85,9 +85,8 @@ inline void CheckCalculation(const MeasurementInputs& inputs, bool pitchFieldHas
 inline void CheckLeadAndOptimum(const MeasurementInputs& in, long double startsValue, zevko::UnitSystem units,
                          char separator)
 {
-    const LeadOptimumUpdate update = zevko::UpdateLeadAndOptimum(in.PitchMm, startsValue, in.BetaDeg, in.BetaMin,
-                                                                 in.BetaSec, in.GammaDeg, in.GammaMin, in.GammaSec,
-                                                                 units, separator);
+    const LeadOptimumUpdate update = zevko::UpdateLeadAndOptimum(
+        {.PitchMm = in.PitchMm, .StartsValue = startsValue, .Beta = in.Beta, .Gamma = in.Gamma}, units, separator);
     switch (update.Outcome) {
     case LeadOptimumUpdate::Stage::Implausible:
     case LeadOptimumUpdate::Stage::FailedAtLead:

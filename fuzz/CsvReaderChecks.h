@@ -1,7 +1,7 @@
 #pragma once
 
 // The CSV reader on arbitrary input: it ends, numbers its records in order,
-// and the records it reads, written with the CSV writer and read again, come
+// keeps every record within its bounds, and the records it reads, written with the CSV writer and read again, come
 // back field for field.
 
 #include "CsvReader.h"
@@ -36,6 +36,11 @@ inline Reading ReadAll(const std::string& text)
     while (reader.ReadRecord(record)) {
         FUZZ_CHECK(record.Count >= 1 && record.Count <= record.Fields.size(), "a record has at least one field");
         FUZZ_CHECK(record.Line > lastLine, "records are numbered by their first line, in order");
+        FUZZ_CHECK(record.Count <= CsvReader::MaxRecordFields, "a record has at most the bounded number of fields");
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < record.Count; ++i)
+            bytes += record.Fields[i].size();
+        FUZZ_CHECK(bytes <= CsvReader::MaxRecordBytes, "a record holds at most the bounded number of bytes");
         lastLine = record.Line;
         reading.Records.emplace_back(record.Fields.begin(), record.Fields.begin() + static_cast<std::ptrdiff_t>(record.Count));
     }

@@ -24,6 +24,24 @@ constexpr LanguageResource Resources[] = {
 
 LanguageId currentLanguage = LanguageBulgarian;
 zevko::LanguageLines languageTable;
+zevko::LanguageLines supplementTable;
+
+// The supplement of the table "BG" is "BG2".
+const char* const SupplementSuffix = "2";
+
+QStringList ToStringList(const zevko::LanguageLines& table)
+{
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(table.size()));
+    for (const std::u16string& line : table)
+        lines.append(QString::fromStdU16String(line));
+    return lines;
+}
+
+zevko::LanguageLines ReadTable(const QByteArray& stream)
+{
+    return zevko::ReadLanguageTable(std::string_view(stream.constData(), static_cast<std::size_t>(stream.size())));
+}
 
 } // namespace
 
@@ -34,11 +52,12 @@ LanguageId CurrentLanguage()
 
 QStringList LanguageTable()
 {
-    QStringList lines;
-    lines.reserve(static_cast<qsizetype>(languageTable.size()));
-    for (const std::u16string& line : languageTable)
-        lines.append(QString::fromStdU16String(line));
-    return lines;
+    return ToStringList(languageTable);
+}
+
+QStringList LanguageSupplementTable()
+{
+    return ToStringList(supplementTable);
 }
 
 bool LoadLanguageResource(const QString& resourceName, const QString& languageName, QByteArray& stream,
@@ -70,29 +89,36 @@ void WriteSuiteLanguage(LanguageId id)
 void SetLanguage(LanguageId id)
 {
     QByteArray stream;
+    QByteArray supplement;
     for (const LanguageResource& resource : Resources) {
-        if (resource.id == id)
-            LoadLanguageResource(QString::fromLatin1(resource.resourceName),
-                                 QString::fromLatin1(resource.languageName), stream);
+        if (resource.id != id)
+            continue;
+        const QString name = QString::fromLatin1(resource.resourceName);
+        const QString languageName = QString::fromLatin1(resource.languageName);
+        LoadLanguageResource(name, languageName, stream);
+        LoadLanguageResource(name + QLatin1String(SupplementSuffix), languageName, supplement);
     }
     currentLanguage = id;
-    languageTable = zevko::ReadLanguageTable(
-        std::string_view(stream.constData(), static_cast<std::size_t>(stream.size())));
+    languageTable = ReadTable(stream);
+    supplementTable = ReadTable(supplement);
     WriteSuiteLanguage(id);
 }
 
 QString LanguageText(int number)
 {
-    return QString::fromStdU16String(zevko::FindLanguageText(languageTable, number));
+    const zevko::LanguageLines& table = number >= FirstSupplementText ? supplementTable : languageTable;
+    return QString::fromStdU16String(zevko::FindLanguageText(table, number));
 }
 
 void InitializeLangsExt()
 {
     languageTable.clear();
+    supplementTable.clear();
     SetLanguage(currentLanguage);
 }
 
 void FinalizeLangsExt()
 {
     zevko::LanguageLines().swap(languageTable);
+    zevko::LanguageLines().swap(supplementTable);
 }

@@ -151,9 +151,13 @@ void TfrmSrDiam::edStapkaChange()
             return;
     }
 
-    const zevko::LeadOptimumUpdate update = zevko::UpdateLeadAndOptimum(
-        PitchMm, ui->edBrH->Value(), ui->edBg->Value(), ui->edBm->Value(), ui->edBs->Value(),
-        ui->edYg->Value(), ui->edYm->Value(), ui->edYs->Value(), Units, DecimalSeparator());
+    const zevko::LeadOptimumInputs inputs{
+        .PitchMm = PitchMm,
+        .StartsValue = ui->edBrH->Value(),
+        .Beta = {ui->edBg->Value(), ui->edBm->Value(), ui->edBs->Value()},
+        .Gamma = {ui->edYg->Value(), ui->edYm->Value(), ui->edYs->Value()},
+    };
+    const zevko::LeadOptimumUpdate update = zevko::UpdateLeadAndOptimum(inputs, Units, DecimalSeparator());
     using Stage = zevko::LeadOptimumUpdate::Stage;
     switch (update.Outcome) {
     case Stage::Implausible:
@@ -218,12 +222,10 @@ void TfrmSrDiam::btnCalcClick()
     inputs.Side = IsExternal() ? zevko::ThreadSide::External : zevko::ThreadSide::Internal;
     inputs.PitchMm = PitchMm;
     inputs.Starts = TruncatedStarts(ui->edBrH->Value());
-    inputs.BetaDeg = static_cast<double>(ui->edBg->Value());
-    inputs.BetaMin = static_cast<double>(ui->edBm->Value());
-    inputs.BetaSec = static_cast<double>(ui->edBs->Value());
-    inputs.GammaDeg = static_cast<double>(ui->edYg->Value());
-    inputs.GammaMin = static_cast<double>(ui->edYm->Value());
-    inputs.GammaSec = static_cast<double>(ui->edYs->Value());
+    // The calculation takes the angle fields as stored doubles, as it does the lengths.
+    const auto stored = [](long double value) -> long double { return static_cast<double>(value); };
+    inputs.Beta = {stored(ui->edBg->Value()), stored(ui->edBm->Value()), stored(ui->edBs->Value())};
+    inputs.Gamma = {stored(ui->edYg->Value()), stored(ui->edYm->Value()), stored(ui->edYs->Value())};
     inputs.ProbeDiameterMm = ProbeDiameterMm;
     inputs.Material = ui->cbMaterial->ItemIndex() == 1 ? zevko::ProbeMaterial::Ruby : zevko::ProbeMaterial::Steel;
     inputs.Method = ui->cbIzm->ItemIndex() == 1 ? zevko::MeasuringMethod::Inclined

@@ -80,6 +80,9 @@ public:
     {
         CsvRecord record;
         if (!reader_.ReadRecord(record)) {
+            if (reader_.NotText()) {
+                return FailNotText();
+            }
             return Fail(reader_.ReadFailed() ? "the input cannot be read" : "the input has no header row");
         }
         if (!record.Error.empty()) {
@@ -117,6 +120,9 @@ public:
                 return Fail("the output cannot be written");
             }
         }
+        if (reader_.NotText()) {
+            return FailNotText();
+        }
         if (reader_.ReadFailed()) {
             return Fail("the input cannot be read after line " + std::to_string(record.Line));
         }
@@ -133,6 +139,13 @@ private:
         for (std::size_t i = 0; i < record.Count; ++i) {
             writer.Field(record.Fields[i]);
         }
+    }
+
+    int FailNotText()
+    {
+        out_.flush();
+        return Fail("line " + std::to_string(reader_.NotTextLine())
+                    + ": the input holds a NUL byte and is no CSV text (save UTF-16 text as UTF-8)");
     }
 
     int Fail(const std::string& message)

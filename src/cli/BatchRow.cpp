@@ -36,14 +36,8 @@ std::optional<int> ReadWholeNumber(std::string_view text, int minimum, int maxim
     return value;
 }
 
-struct Angle {
-    double Degrees = 0.0;
-    double Minutes = 0.0;
-    double Seconds = 0.0;
-};
-
 // Decimal degrees (27.5) or degrees, whole minutes and whole seconds (27:30:0).
-std::optional<Angle> ReadAngle(std::string_view text, char separator)
+std::optional<FlankAngle> ReadAngle(std::string_view text, char separator)
 {
     const auto firstColon = text.find(':');
     if (firstColon == std::string_view::npos) {
@@ -51,7 +45,7 @@ std::optional<Angle> ReadAngle(std::string_view text, char separator)
         if (!degrees) {
             return std::nullopt;
         }
-        return Angle{*degrees, 0.0, 0.0};
+        return FlankAngle{*degrees, 0.0L, 0.0L};
     }
     const auto secondColon = text.find(':', firstColon + 1);
     if (secondColon == std::string_view::npos || text.find(':', secondColon + 1) != std::string_view::npos) {
@@ -64,7 +58,7 @@ std::optional<Angle> ReadAngle(std::string_view text, char separator)
     if (!degrees || !minutes || !seconds) {
         return std::nullopt;
     }
-    return Angle{*degrees, static_cast<double>(*minutes), static_cast<double>(*seconds)};
+    return FlankAngle{*degrees, static_cast<long double>(*minutes), static_cast<long double>(*seconds)};
 }
 
 } // namespace
@@ -125,16 +119,12 @@ BatchRowReading ReadBatchRow(const CsvRecord& record, const BatchColumnMap& colu
     if (!beta) {
         return fail(BatchColumn::Beta, angleExpected);
     }
-    inputs.BetaDeg = beta->Degrees;
-    inputs.BetaMin = beta->Minutes;
-    inputs.BetaSec = beta->Seconds;
+    inputs.Beta = *beta;
     const auto gamma = ReadAngle(field(BatchColumn::Gamma), separator);
     if (!gamma) {
         return fail(BatchColumn::Gamma, angleExpected);
     }
-    inputs.GammaDeg = gamma->Degrees;
-    inputs.GammaMin = gamma->Minutes;
-    inputs.GammaSec = gamma->Seconds;
+    inputs.Gamma = *gamma;
 
     const std::string_view material = Trimmed(field(BatchColumn::Material));
     if (EqualIgnoringCase(material, "steel")) {

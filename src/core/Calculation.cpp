@@ -14,21 +14,22 @@ namespace {
 constexpr long double TargetTolerance = 1.0e-4L; // mm, the pitch-diameter iteration
 constexpr int MaxCorrections = 100;
 
-bool Within(double value, double low, double high)
+bool Within(long double value, long double low, long double high)
 {
     return value >= low && value <= high; // false for NaN as well
 }
 
-bool AnglePlausible(double degrees, double minutes, double seconds)
+bool AnglePlausible(const FlankAngle& angle)
 {
-    return Within(degrees, 0.0, 90.0) && Within(minutes, 0.0, 59.0) && Within(seconds, 0.0, 59.0);
+    return Within(angle.Degrees, 0.0L, 90.0L) && Within(angle.Minutes, 0.0L, 59.0L) &&
+           Within(angle.Seconds, 0.0L, 59.0L);
 }
 
 bool Plausible(const MeasurementInputs& in)
 {
-    return Within(in.PitchMm, 0.0, 100.0) && AnglePlausible(in.BetaDeg, in.BetaMin, in.BetaSec) &&
-           AnglePlausible(in.GammaDeg, in.GammaMin, in.GammaSec) && Within(in.ProbeDiameterMm, 0.0, 100.0) &&
-           Within(in.ForceN, 0.0, 100.0) && Within(in.MeasuredValueMm, 0.0, 4000.0);
+    return Within(in.PitchMm, 0.0L, 100.0L) && AnglePlausible(in.Beta) && AnglePlausible(in.Gamma) &&
+           Within(in.ProbeDiameterMm, 0.0L, 100.0L) && Within(in.ForceN, 0.0L, 100.0L) &&
+           Within(in.MeasuredValueMm, 0.0L, 4000.0L);
 }
 
 // The optimum probe diameter with the cosines of the flanks at hand. A
@@ -62,8 +63,8 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
     const long double n = in.Starts;
     const long double dD = in.ProbeDiameterMm;
     const long double f = in.ForceN;
-    const long double beta = HeldFlankAngle(in.BetaDeg, in.BetaMin, in.BetaSec);
-    const long double gamma = HeldFlankAngle(in.GammaDeg, in.GammaMin, in.GammaSec);
+    const long double beta = in.Beta.HeldRadians();
+    const long double gamma = in.Gamma.HeldRadians();
     const bool external = in.Side == ThreadSide::External;
     const long double s = external ? 1.0L : -1.0L;
     const bool inclined = in.Method == MeasuringMethod::Inclined;

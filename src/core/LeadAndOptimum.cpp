@@ -14,21 +14,20 @@ bool Within(long double value, long double low, long double high)
     return value >= low && value <= high; // false for NaN as well
 }
 
-bool AnglePlausible(long double degrees, long double minutes, long double seconds)
+bool AnglePlausible(const FlankAngle& angle)
 {
-    return Within(degrees, 0.0L, 90.0L) && Within(minutes, 0.0L, 59.0L) && Within(seconds, 0.0L, 59.0L);
+    return Within(angle.Degrees, 0.0L, 90.0L) && Within(angle.Minutes, 0.0L, 59.0L) &&
+           Within(angle.Seconds, 0.0L, 59.0L);
 }
 
 } // namespace
 
-LeadOptimumUpdate UpdateLeadAndOptimum(long double pitchMm, long double startsValue,
-                                       long double betaDeg, long double betaMin, long double betaSec,
-                                       long double gammaDeg, long double gammaMin, long double gammaSec,
-                                       UnitSystem units, char separator)
+LeadOptimumUpdate UpdateLeadAndOptimum(const LeadOptimumInputs& inputs, UnitSystem units, char separator)
 {
+    const long double pitchMm = inputs.PitchMm;
+    const long double startsValue = inputs.StartsValue;
     LeadOptimumUpdate update;
-    if (!Within(pitchMm, 0.0L, 100.0L) || !AnglePlausible(betaDeg, betaMin, betaSec) ||
-        !AnglePlausible(gammaDeg, gammaMin, gammaSec)) {
+    if (!Within(pitchMm, 0.0L, 100.0L) || !AnglePlausible(inputs.Beta) || !AnglePlausible(inputs.Gamma)) {
         return update;
     }
 
@@ -37,8 +36,8 @@ LeadOptimumUpdate UpdateLeadAndOptimum(long double pitchMm, long double startsVa
         return update;
     }
     const long double n = std::trunc(startsValue);
-    const long double beta = HeldFlankAngle(betaDeg, betaMin, betaSec);
-    const long double gamma = HeldFlankAngle(gammaDeg, gammaMin, gammaSec);
+    const long double beta = inputs.Beta.HeldRadians();
+    const long double gamma = inputs.Gamma.HeldRadians();
 
     auto leadText = FormatResult(n * pitchMm, 5, separator);
     if (!leadText) {

@@ -24,11 +24,15 @@ struct LeadOptimumUpdate {
     std::string OptimumDisplay;     // what lDiamN shows (Ok only)
 };
 
-// pitchMm: the stored pitch; startsValue: the value of the starts field (its
-// integer part is used); angles as the six field values.
-LeadOptimumUpdate UpdateLeadAndOptimum(long double pitchMm, long double startsValue,
-                                       long double betaDeg, long double betaMin, long double betaSec,
-                                       long double gammaDeg, long double gammaMin, long double gammaSec,
-                                       UnitSystem units, char separator);
+// What the update reads: the stored pitch, the value of the starts field (its
+// integer part is used) and the two flank angles as their fields hold them.
+struct LeadOptimumInputs {
+    long double PitchMm = 0.0L;
+    long double StartsValue = 1.0L;
+    FlankAngle Beta;
+    FlankAngle Gamma;
+};
+
+LeadOptimumUpdate UpdateLeadAndOptimum(const LeadOptimumInputs& inputs, UnitSystem units, char separator);
 
 } // namespace zevko

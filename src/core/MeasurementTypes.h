@@ -18,18 +18,27 @@ enum class UnitSystem { Millimetres, Inches };
 inline constexpr long double MmPerInch = 25.4L;
 inline constexpr long double Pi = 3.14159265358979323846264338327950288L;
 
+// A flank angle as the three fields hold it: degrees (which may carry a
+// fraction: 27.5 is 27 30' 0"), minutes and seconds. The parts are kept as
+// entered, at extended precision; the accepted ranges are the consumers' to
+// judge (PlausibilityLimits.h).
+struct FlankAngle {
+    long double Degrees = 0.0L;
+    long double Minutes = 0.0L;
+    long double Seconds = 0.0L;
+
+    long double Radians() const;
+    long double HeldRadians() const;
+};
+
 // Everything one calculation takes. All lengths are millimetres, whatever unit
 // system the window shows; the force is newtons, angles degrees/minutes/seconds.
 struct MeasurementInputs {
     ThreadSide Side = ThreadSide::External;
     double PitchMm = 0.0;
     int Starts = 1;
-    double BetaDeg = 30.0;
-    double BetaMin = 0.0;
-    double BetaSec = 0.0;
-    double GammaDeg = 30.0;
-    double GammaMin = 0.0;
-    double GammaSec = 0.0;
+    FlankAngle Beta{30.0L};
+    FlankAngle Gamma{30.0L};
     double ProbeDiameterMm = 0.0;
     ProbeMaterial Material = ProbeMaterial::Steel;
     MeasuringMethod Method = MeasuringMethod::Perpendicular;
@@ -52,6 +61,16 @@ inline long double FlankAngleRadians(long double degrees, long double minutes, l
 inline long double HeldFlankAngle(long double degrees, long double minutes, long double seconds)
 {
     return static_cast<double>(FlankAngleRadians(degrees, minutes, seconds));
+}
+
+inline long double FlankAngle::Radians() const
+{
+    return FlankAngleRadians(Degrees, Minutes, Seconds);
+}
+
+inline long double FlankAngle::HeldRadians() const
+{
+    return HeldFlankAngle(Degrees, Minutes, Seconds);
 }
 
 } // namespace zevko

@@ -94,8 +94,14 @@ void TestLangsExt::languageText_data()
         {234, u"Tolerance of the plating is too large! Correct please!"_s,
          u"Die Toleranz der Beschichtung ist zu gross! Bitte korrigieren!"_s,
          u"Допускът на покритието е твърде голям! Моля, коригирайте!"_s},
+        // Texts of the supplement, looked up the same way.
+        {1001, u"Accepted range: %1 to %2 %3"_s, u"Zulässiger Bereich: %1 bis %2 %3"_s,
+         u"Допустим диапазон: от %1 до %2 %3"_s},
+        {1011, u"Select (Ctrl+Enter)"_s, u"Auswahl (Strg+Eingabe)"_s, u"Избор (Ctrl+Enter)"_s},
         {3, QString(), QString(), QString()},
         {0, QString(), QString(), QString()},
+        {1000, QString(), QString(), QString()},
+        {1199, QString(), QString(), QString()},
         {235, QString(), QString(), QString()},
         {-1, QString(), QString(), QString()},
     };
@@ -133,6 +139,10 @@ void TestLangsExt::everyTableHas234Entries()
     QCOMPARE(table.first(), u"1="_s + LanguageText(1));
     QVERIFY(!LanguageText(234).isEmpty());
     QCOMPARE(table.last(), u"234="_s + LanguageText(234));
+    // The supplement beside it, from 1001 on.
+    const QStringList supplement = LanguageSupplementTable();
+    QVERIFY(!supplement.isEmpty());
+    QCOMPARE(supplement.first(), u"1001="_s + LanguageText(1001));
 }
 
 void TestLangsExt::unknownLanguageEmptiesTable_data()
@@ -152,7 +162,8 @@ void TestLangsExt::unknownLanguageEmptiesTable()
     SetLanguage(language);
     QCOMPARE(CurrentLanguage(), language);
     QVERIFY(LanguageTable().isEmpty());
-    for (const int number : {1, 23, 196, 234, 0, -1})
+    QVERIFY(LanguageSupplementTable().isEmpty());
+    for (const int number : {1, 23, 196, 234, 0, -1, 1001})
         QCOMPARE(LanguageText(number), QString());
     QCOMPARE(SuiteLanguageValue().toInt(), language);
 }
@@ -178,22 +189,27 @@ void TestLangsExt::missingResourceIsSilent()
     RemoveLanguageResources();
     SetLanguage(2);
     const QStringList tableWhileMissing = LanguageTable();
+    const QStringList supplementWhileMissing = LanguageSupplementTable();
     const QString textWhileMissing = LanguageText(1);
+    const QString supplementTextWhileMissing = LanguageText(1001);
     RestoreLanguageResources();
 
     QVERIFY(tableWhileMissing.isEmpty());
+    QVERIFY(supplementWhileMissing.isEmpty());
     QCOMPARE(textWhileMissing, QString());
+    QCOMPARE(supplementTextWhileMissing, QString());
     QCOMPARE(CurrentLanguage(), 2);
     QCOMPARE(SuiteLanguageValue().toInt(), 2);
 
     SetLanguage(2);
     QCOMPARE(LanguageText(1), u"Aussengewinde"_s);
+    QCOMPARE(LanguageText(1006), u"Beenden (Strg+Q)"_s);
 }
 
 void TestLangsExt::loadLanguageResource()
 {
     // The embedded tables are the checked-in bytes, unchanged.
-    for (const QString& name : {u"BG"_s, u"DE"_s, u"EN"_s}) {
+    for (const QString& name : {u"BG"_s, u"DE"_s, u"EN"_s, u"BG2"_s, u"DE2"_s, u"EN2"_s}) {
         QByteArray stream("earlier content");
         QVERIFY(LoadLanguageResource(name, u"any"_s, stream));
         QCOMPARE(stream, ShippedTable(name));
@@ -216,7 +232,9 @@ void TestLangsExt::finaliseAndStartAgain()
     SetLanguage(3);
     FinalizeLangsExt();
     QVERIFY(LanguageTable().isEmpty());
+    QVERIFY(LanguageSupplementTable().isEmpty());
     QCOMPARE(LanguageText(1), QString());
+    QCOMPARE(LanguageText(1001), QString());
 
     // A new start loads the current language again and records it.
     SetSuiteLanguageValue(1);

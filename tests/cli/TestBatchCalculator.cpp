@@ -86,6 +86,7 @@ private slots:
     void invalidRowIsReportedAndProcessingContinues();
     void lineNumbersCountPhysicalLines();
     void brokenQuotingIsAnInvalidRow();
+    void binaryInputIsRefused();
     void exitStatus_data();
     void exitStatus();
     void commandLine_data();
@@ -252,6 +253,8 @@ void TestBatchCalculator::invalidRowIsReportedAndProcessingContinues_data()
     QTest::newRow("fractional seconds") << "external,1.5,1,27:30:0.5,30,0.866,1,steel,perpendicular,M,10" << "beta: '27:30:0.5' is not an angle in degrees or D:M:S";
     QTest::newRow("too few fields") << "external,1.5,1,30,30,0.866,1,steel,perpendicular,M" << "the row has 10 fields, the header 11";
     QTest::newRow("too many fields") << Thread + ",M,10,extra" << "the row has 12 fields, the header 11";
+    QTest::newRow("longer than 1 MiB") << Thread + ",M,10." + QString(1 << 20, '3') << "the row is longer than 1 MiB";
+    QTest::newRow("more than 10000 fields") << Thread + ",M,10" + QString(10000, ',') << "the row has more than 10000 fields";
 }
 
 void TestBatchCalculator::invalidRowIsReportedAndProcessingContinues()
@@ -268,6 +271,10 @@ void TestBatchCalculator::invalidRowIsReportedAndProcessingContinues()
              qPrintable(lines[2]));
     QCOMPARE(lines[1], good + ",1.50000,0.86603,9.02501,9.45896,0.00075,ok");
     QCOMPARE(lines[3], lines[1]);
+    if (reason.startsWith("the row is longer") || reason.startsWith("the row has more")) {
+        // Not repeated, but its columns kept: one empty field per input column.
+        QCOMPARE(lines[2], QString(16, ',') + "invalid: " + reason);
+    }
 }
 
 void TestBatchCalculator::lineNumbersCountPhysicalLines()
@@ -300,6 +307,29 @@ void TestBatchCalculator::brokenQuotingIsAnInvalidRow()
     QCOMPARE(run.Err, "zevko-pd-calc: line 3: unterminated quoted field\n");
     const QStringList lines = Lines(run.Out);
     QVERIFY2(lines.last().endsWith(",,,,,,invalid: unterminated quoted field"), qPrintable(run.Out));
+}
+
+void TestBatchCalculator::binaryInputIsRefused()
+{
+    // A NUL byte: a binary file, or UTF-16 text as some programs save CSV.
+    const QString good = Thread + ",M,10.32496";
+    Run run = RunWith({}, Header + '\n' + good + '\n' + Thread + ",M," + QChar(0) + '\n' + good + '\n');
+    QCOMPARE(run.Exit, 2);
+    QCOMPARE(run.Err, "zevko-pd-calc: line 3: the input holds a NUL byte and is no CSV text (save UTF-16 text as UTF-8)\n");
+    QCOMPARE(Lines(run.Out).size(), 2);
+
+    QByteArray utf16("\xFF\xFE");
+    for (const QChar c : Header + '\n') {
+        utf16 += static_cast<char>(c.unicode());
+        utf16 += '\0';
+    }
+    std::istringstream in(utf16.toStdString());
+    std::ostringstream out;
+    std::ostringstream err;
+    const char* argv[] = {"zevko-pd-calc", nullptr};
+    QCOMPARE(RunBatchCalculator(1, argv, in, out, err), 2);
+    QCOMPARE(QString::fromStdString(out.str()), QString());
+    QVERIFY2(err.str().starts_with("zevko-pd-calc: line 1: the input holds a NUL byte"), err.str().c_str());
 }
 
 void TestBatchCalculator::exitStatus_data()

@@ -44,6 +44,9 @@ private slots:
     void delimiterDetection();
     void writingRoundTrip_data();
     void writingRoundTrip();
+    void boundedRecords_data();
+    void boundedRecords();
+    void nulByteEndsTheReading();
 };
 
 void TestCsv::reading_data()
@@ -132,6 +135,139 @@ void TestCsv::writingRoundTrip()
     QCOMPARE(record.Count, std::size_t{2});
     QCOMPARE(QString::fromStdString(record.Fields[1]), field);
     QVERIFY(record.Error.empty());
+}
+
+namespace {
+
+constexpr std::size_t MiB = std::size_t{1} << 20;
+
+// "a,b" then a line of `length` bytes made of `unit` repeated (cut to length),
+// then "1,2": the record in between is read or refused, the last one always
+// follows with its own line number.
+std::string Sandwich(const std::string& middle)
+{
+    return "a,b\n" + middle + "\n1,2\n";
+}
+
+std::string Repeated(const std::string& unit, std::size_t length)
+{
+    std::string text;
+    text.reserve(length + unit.size());
+    while (text.size() < length) {
+        text += unit;
+    }
+    text.resize(length);
+    return text;
+}
+
+} // namespace
+
+// A record is bounded to 1 MiB of text and 10,000 fields; beyond either it is
+// an error record with the header's number of empty fields, the rest of its
+// line skipped, and the reading goes on at the next line.
+void TestCsv::boundedRecords_data()
+{
+    QTest::addColumn<QByteArray>("middle");  // the record between header and "1,2"
+    QTest::addColumn<int>("lines");          // physical lines of the middle part; -1: not followed
+    QTest::addColumn<int>("fields");         // fields read; 0: refused
+    QTest::addColumn<QString>("error");
+
+    const std::string limit = Repeated("x", MiB);
+    QTest::newRow("exactly 1 MiB") << QByteArray::fromStdString(limit) << 1 << 1 << QString();
+    QTest::newRow("exactly 1 MiB before CR LF") << QByteArray::fromStdString(limit + "\r") << 1 << 1 << QString();
+    QTest::newRow("1 MiB and one byte") << QByteArray::fromStdString(limit + "x") << 1 << 0
+                                        << "the row is longer than 1 MiB";
+    QTest::newRow("a line of 5 MiB of delimiters") << QByteArray::fromStdString(Repeated(",", 5 * MiB)) << 1 << 0
+                                                   << "the row is longer than 1 MiB";
+    QTest::newRow("a blank line longer than 1 MiB") << QByteArray::fromStdString(Repeated(" ", MiB + 1)) << 1 << 0
+                                                    << "the row is longer than 1 MiB";
+    // Inner line breaks count as one byte each.
+    QTest::newRow("quoted over lines, exactly 1 MiB")
+        << QByteArray::fromStdString("\"" + Repeated("y", MiB / 2 - 1) + "\n" + Repeated("y", MiB / 2 - 4) + "\",z")
+        << 2 << 2 << QString();
+    QTest::newRow("quoted over lines, one byte more")
+        << QByteArray::fromStdString("\"" + Repeated("y", MiB / 2 - 1) + "\n" + Repeated("y", MiB / 2 - 3) + "\",z")
+        << 2 << 0 << "the row is longer than 1 MiB";
+    // Skipped to the line break where the bound is crossed: the lines after
+    // it are read as records of their own (here an unterminated one).
+    QTest::newRow("quoted over many short lines")
+        << QByteArray::fromStdString("\"" + Repeated("12345678\n", MiB + 50) + "\"") << -1 << 0
+        << "the row is longer than 1 MiB";
+    QTest::newRow("10,000 fields") << QByteArray::fromStdString(Repeated("7,", 2 * 10000 - 1)) << 1 << 10000
+                                   << QString();
+    QTest::newRow("10,001 fields") << QByteArray::fromStdString(Repeated("7,", 2 * 10001 - 1)) << 1 << 0
+                                   << "the row has more than 10000 fields";
+    QTest::newRow("10,001 empty fields") << QByteArray::fromStdString(std::string(10000, ',')) << 1 << 0
+                                         << "the row has more than 10000 fields";
+}
+
+void TestCsv::boundedRecords()
+{
+    QFETCH(QByteArray, middle);
+    QFETCH(int, lines);
+    QFETCH(int, fields);
+    QFETCH(QString, error);
+
+    std::istringstream in(Sandwich(middle.toStdString()));
+    CsvReader reader(in);
+    CsvRecord record;
+    QVERIFY(reader.ReadRecord(record));
+    QCOMPARE(record.Count, std::size_t{2});
+
+    QVERIFY(reader.ReadRecord(record));
+    QCOMPARE(record.Line, 2L);
+    QCOMPARE(QString::fromStdString(record.Error), error);
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < record.Count; ++i) {
+        bytes += record.Fields[i].size();
+    }
+    QVERIFY(bytes <= MiB);
+    if (fields == 0) {
+        // Refused: as many empty fields as the header, for the output columns.
+        QCOMPARE(record.Count, std::size_t{2});
+        QCOMPARE(bytes, std::size_t{0});
+    } else {
+        QCOMPARE(record.Count, static_cast<std::size_t>(fields));
+    }
+
+    // The line after the record is read as the record it is.
+    if (lines < 0) {
+        return;
+    }
+    CsvRecord last;
+    while (reader.ReadRecord(record)) {
+        last.Line = record.Line;
+        last.Count = record.Count;
+        last.Fields.assign(record.Fields.begin(), record.Fields.begin() + static_cast<std::ptrdiff_t>(record.Count));
+        last.Error = record.Error;
+    }
+    QVERIFY(!reader.ReadFailed());
+    QVERIFY(!reader.NotText());
+    QCOMPARE(last.Count, std::size_t{2});
+    QCOMPARE(QString::fromStdString(last.Fields[0] + "|" + last.Fields[1]), QStringLiteral("1|2"));
+    QCOMPARE(last.Line, 2L + lines);
+}
+
+// A NUL byte (a binary or UTF-16 file) ends the reading; the records before
+// it were read as usual.
+void TestCsv::nulByteEndsTheReading()
+{
+    std::istringstream in(std::string("a,b\n1,2\n3,\0\n5,6\n", 16));
+    CsvReader reader(in);
+    CsvRecord record;
+    QVERIFY(reader.ReadRecord(record));
+    QVERIFY(reader.ReadRecord(record));
+    QCOMPARE(record.Line, 2L);
+    QVERIFY(!reader.ReadRecord(record));
+    QVERIFY(reader.NotText());
+    QCOMPARE(reader.NotTextLine(), 3L);
+    QVERIFY(!reader.ReadFailed());
+
+    std::istringstream utf16(std::string("\xFF\xFE" "a\0,\0b\0", 8));
+    CsvReader wide(utf16);
+    QVERIFY(!wide.ReadRecord(record));
+    QVERIFY(wide.NotText());
+    QCOMPARE(wide.NotTextLine(), 1L);
 }
 
 QTEST_APPLESS_MAIN(TestCsv)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include <variant>
 
 using namespace zevko;
 
@@ -19,8 +20,8 @@ MeasurementInputs Standard(MeasuredQuantity quantity, double value)
     in.Side = ThreadSide::External;
     in.PitchMm = 1.5;
     in.Starts = 1;
-    in.BetaDeg = 30;
-    in.GammaDeg = 30;
+    in.Beta.Degrees = 30;
+    in.Gamma.Degrees = 30;
     in.ProbeDiameterMm = 0.866;
     in.ForceN = 1;
     in.Method = MeasuringMethod::Perpendicular;
@@ -51,8 +52,8 @@ MeasurementInputs NonSettling()
     in.PitchMm = 20;
     in.Starts = 5;
     in.ProbeDiameterMm = 20;
-    in.BetaDeg = 45;
-    in.GammaDeg = 10;
+    in.Beta.Degrees = 45;
+    in.Gamma.Degrees = 10;
     return in;
 }
 
@@ -115,10 +116,10 @@ private slots:
             {"four starts", with(EnteredM(10.32496), [](auto& in) { in.Starts = 4; }),
              {"6.00000", "0.86603", "8.99923", "9.45896", "0.00075"}},
             {"asymmetric flanks",
-             with(EnteredM(10.32496), [](auto& in) { in.BetaDeg = 27.5; in.GammaDeg = 32.5; }),
+             with(EnteredM(10.32496), [](auto& in) { in.Beta.Degrees = 27.5; in.Gamma.Degrees = 32.5; }),
              {"1.50000", "0.86465", "9.02337", "9.45896", "0.00075"}},
             {"asymmetric flanks exchanged",
-             with(EnteredM(10.32496), [](auto& in) { in.BetaDeg = 32; in.BetaMin = 30; in.GammaDeg = 27.5; }),
+             with(EnteredM(10.32496), [](auto& in) { in.Beta.Degrees = 32; in.Beta.Minutes = 30; in.Gamma.Degrees = 27.5; }),
              {"1.50000", "0.86465", "9.02337", "9.45896", "0.00075"}},
             // The centre distance m = M - dD is the inclined one.
             {"inclined, M entered",
@@ -219,12 +220,12 @@ private slots:
                     in.Side = side;
                     in.Method = method;
                     in.Starts = 2;
-                    in.BetaDeg = 25;
-                    in.BetaMin = 10;
-                    in.GammaDeg = 40;
+                    in.Beta.Degrees = 25;
+                    in.Beta.Minutes = 10;
+                    in.Gamma.Degrees = 40;
                     MeasurementInputs swapped = in;
-                    std::swap(swapped.BetaDeg, swapped.GammaDeg);
-                    std::swap(swapped.BetaMin, swapped.GammaMin);
+                    std::swap(swapped.Beta.Degrees, swapped.Gamma.Degrees);
+                    std::swap(swapped.Beta.Minutes, swapped.Gamma.Minutes);
                     const auto one = Calculate(in, true, {}, '.');
                     const auto other = Calculate(swapped, true, {}, '.');
                     QCOMPARE(one.Outcome, CalculationOutcome::Ok);
@@ -253,8 +254,8 @@ private slots:
                                     in.Method = method;
                                     in.PitchMm = pitch;
                                     in.Starts = starts;
-                                    in.BetaDeg = beta;
-                                    in.GammaDeg = gamma;
+                                    in.Beta.Degrees = beta;
+                                    in.Gamma.Degrees = gamma;
                                     in.ForceN = force;
                                     in.ProbeDiameterMm = static_cast<double>(*OptimumProbeDiameter(
                                         pitch, HeldFlankAngle(beta, 0, 0), HeldFlankAngle(gamma, 0, 0)));
@@ -332,9 +333,10 @@ private slots:
         QFETCH(bool, plausible);
 
         MeasurementInputs in = EnteredM(10.32496);
-        double* fields[] = {&in.PitchMm, &in.BetaDeg, &in.BetaMin, &in.BetaSec, &in.GammaDeg,
-                            &in.GammaMin, &in.GammaSec, &in.ProbeDiameterMm, &in.ForceN, &in.MeasuredValueMm};
-        *fields[field] = value;
+        const std::variant<double*, long double*> fields[] = {
+            &in.PitchMm, &in.Beta.Degrees, &in.Beta.Minutes, &in.Beta.Seconds, &in.Gamma.Degrees,
+            &in.Gamma.Minutes, &in.Gamma.Seconds, &in.ProbeDiameterMm, &in.ForceN, &in.MeasuredValueMm};
+        std::visit([value](auto* target) { *target = value; }, fields[field]);
         const auto result = Calculate(in, true, Previous, '.');
         if (plausible) {
             // It may still fail in the arithmetic (a 0 probe, for instance).
@@ -364,7 +366,7 @@ private slots:
             return in;
         };
         QTest::newRow("m of 0") << EnteredSmallM(0) << false;
-        QTest::newRow("flanks of 0") << with(EnteredM(10.32496), [](auto& in) { in.BetaDeg = 0; in.GammaDeg = 0; })
+        QTest::newRow("flanks of 0") << with(EnteredM(10.32496), [](auto& in) { in.Beta.Degrees = 0; in.Gamma.Degrees = 0; })
                                      << false;
         QTest::newRow("inclined, m below P/2")
             << with(EnteredSmallM(0.7), [](auto& in) { in.Method = MeasuringMethod::Inclined; }) << false;
@@ -375,10 +377,10 @@ private slots:
             << with(EnteredPitchDiameter(9.026), [](auto& in) { in.ProbeDiameterMm = 0; in.ForceN = 0; }) << false;
         QTest::newRow("wires, pitch diameter 0 entered") << EnteredPitchDiameter(0) << false;
         QTest::newRow("balls, pitch diameter entered, beta 0")
-            << with(EnteredPitchDiameter(9.026), [](auto& in) { in.Side = ThreadSide::Internal; in.BetaDeg = 0; })
+            << with(EnteredPitchDiameter(9.026), [](auto& in) { in.Side = ThreadSide::Internal; in.Beta.Degrees = 0; })
             << false;
         QTest::newRow("balls, M entered, gamma 0")
-            << with(EnteredM(7.7232), [](auto& in) { in.Side = ThreadSide::Internal; in.GammaDeg = 0; }) << true;
+            << with(EnteredM(7.7232), [](auto& in) { in.Side = ThreadSide::Internal; in.Gamma.Degrees = 0; }) << true;
         QTest::newRow("wires, negative geometric pitch diameter")
             << with(EnteredM(1.2), [](auto& in) { in.Starts = 0; }) << true;
         // The iteration towards an entered pitch diameter meets a later
@@ -386,13 +388,13 @@ private slots:
         QTest::newRow("pitch diameter unreachable")
             << with(EnteredPitchDiameter(0.5), [](auto& in) {
                    in.PitchMm = 0.5; in.Starts = 3; in.ProbeDiameterMm = 0.1;
-                   in.BetaDeg = 5; in.GammaDeg = 10; in.ForceN = 0; })
+                   in.Beta.Degrees = 5; in.Gamma.Degrees = 10; in.ForceN = 0; })
             << true;
         // ... or is still 1e-4 mm or more off after 100 corrections.
         QTest::newRow("pitch diameter not met in 100 corrections")
             << with(EnteredPitchDiameter(2), [](auto& in) {
                    in.PitchMm = 5; in.Starts = 3; in.ProbeDiameterMm = 1;
-                   in.BetaDeg = 45; in.GammaDeg = 60; in.ForceN = 0; })
+                   in.Beta.Degrees = 45; in.Gamma.Degrees = 60; in.ForceN = 0; })
             << true;
     }
 

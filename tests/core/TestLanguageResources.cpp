@@ -17,6 +17,10 @@ namespace {
 const QString SourceRoot = QStringLiteral(ZEVKO_SOURCE_ROOT);
 const QString Generator = SourceRoot + u"/tools/generate_language_tables.py"_s;
 const QStringList Languages{u"BG"_s, u"DE"_s, u"EN"_s};
+// The supplement of each language: texts from 1001 on.
+const QStringList Supplements{u"BG2"_s, u"DE2"_s, u"EN2"_s};
+// A supplement source the generator accepts.
+const QByteArray GoodSupplement = "#== 1001-1199: Window\n1001=a %1\n";
 
 QByteArray ReadAll(const QString& path)
 {
@@ -96,10 +100,16 @@ private slots:
     void generatorReproducesShippedTables();
     void generatorRejectsBadSource_data();
     void generatorRejectsBadSource();
+    void generatorRejectsBadSupplement_data();
+    void generatorRejectsBadSupplement();
     void storedForm_data();
     void storedForm();
+    void supplementStoredForm_data();
+    void supplementStoredForm();
     void textsTheWindowReads_data();
     void textsTheWindowReads();
+    void keyTooltipsNameTheCaption_data();
+    void keyTooltipsNameTheCaption();
 };
 
 void TestLanguageResources::generatorReproducesShippedTables()
@@ -108,7 +118,7 @@ void TestLanguageResources::generatorReproducesShippedTables()
     QVERIFY(out.isValid());
     const GeneratorRun run = RunGenerator({u"--output-dir"_s, out.path()});
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
-    for (const QString& language : Languages) {
+    for (const QString& language : Languages + Supplements) {
         const QByteArray shipped = ShippedTable(language);
         QVERIFY2(!shipped.isEmpty(), qPrintable(language));
         QVERIFY2(ReadAll(out.filePath(language)) == shipped,
@@ -145,6 +155,8 @@ void TestLanguageResources::generatorRejectsBadSource()
     QVERIFY(WriteFile(sources + u"/BG.txt"_s, "1=a\n"));
     QVERIFY(WriteFile(sources + u"/DE.txt"_s, "1=a\n"));
     QVERIFY(WriteFile(sources + u"/EN.txt"_s, source));
+    for (const QString& supplement : Supplements)
+        QVERIFY(WriteFile(sources + u'/' + supplement + u".txt"_s, GoodSupplement));
 
     const GeneratorRun run = RunGenerator({u"--source-dir"_s, sources, u"--output-dir"_s, out});
     QCOMPARE(run.exitCode, 1);
@@ -152,6 +164,59 @@ void TestLanguageResources::generatorRejectsBadSource()
     // A bad source writes no table at all, not even the good ones.
     QVERIFY(!QFile::exists(out + u"/BG"_s));
     QVERIFY(!QFile::exists(out + u"/EN"_s));
+}
+
+void TestLanguageResources::generatorRejectsBadSupplement_data()
+{
+    QTest::addColumn<QByteArray>("english");
+    QTest::addColumn<QByteArray>("german");
+    QTest::addColumn<QString>("message");
+    const QByteArray header = "#== 1001-1199: Window\n";
+    const QByteArray good = GoodSupplement;
+    QTest::newRow("before any section") << QByteArray("1001=a %1\n" + header) << good
+                                        << u"EN2.txt:1: text number 1001 stands before the first section header"_s;
+    QTest::newRow("outside its section") << QByteArray(header + "1001=a %1\n1200=b\n") << good
+                                         << u"EN2.txt:3: text number 1200 is outside its section 1001-1199"_s;
+    QTest::newRow("main-table number") << QByteArray(header + "1001=a %1\n234=b\n") << good
+                                       << u"outside its section 1001-1199"_s;
+    QTest::newRow("unreserved range") << QByteArray("#== 1600-1799: Other\n1600=a\n") << good
+                                      << u"EN2.txt:1: 1600-1799 is not one of the reserved ranges"_s;
+    QTest::newRow("empty text") << QByteArray(header + "1001=\n") << good << u"EN2.txt:2: text 1001 is empty"_s;
+    QTest::newRow("number twice") << QByteArray(header + "1001=a %1\n1001=b %1\n") << good
+                                  << u"EN2.txt:3: text number 1001 appears twice"_s;
+    QTest::newRow("equals in text") << QByteArray(header + "1001=a=%1\n") << good << u"contains an equals sign"_s;
+    QTest::newRow("only in English") << QByteArray(header + "1001=a %1\n1002=b\n") << good
+                                       << u"EN2.txt:3: text number 1002 has no text in BG2.txt"_s;
+    QTest::newRow("only in German") << good << QByteArray(header + "1001=a %1\n1002=b\n")
+                                    << u"DE2.txt:3: text number 1002 has no text in BG2.txt"_s;
+    QTest::newRow("placeholder lost") << good << QByteArray(header + "1001=a\n")
+                                      << u"DE2.txt:2: text 1001 has other placeholders"_s;
+    QTest::newRow("placeholder added") << good << QByteArray(header + "1001=a %1 %2\n")
+                                       << u"DE2.txt:2: text 1001 has other placeholders"_s;
+}
+
+void TestLanguageResources::generatorRejectsBadSupplement()
+{
+    QFETCH(QByteArray, english);
+    QFETCH(QByteArray, german);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString sources = dir.filePath(u"source"_s);
+    const QString out = dir.filePath(u"out"_s);
+    QVERIFY(QDir().mkpath(sources));
+    for (const QString& language : Languages)
+        QVERIFY(WriteFile(sources + u'/' + language + u".txt"_s, "1=a\n"));
+    QVERIFY(WriteFile(sources + u"/BG2.txt"_s, GoodSupplement));
+    QVERIFY(WriteFile(sources + u"/DE2.txt"_s, german));
+    QVERIFY(WriteFile(sources + u"/EN2.txt"_s, english));
+
+    const GeneratorRun run = RunGenerator({u"--source-dir"_s, sources, u"--output-dir"_s, out});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+    // Nothing is written, neither the main tables nor any supplement.
+    QVERIFY(!QFile::exists(out + u"/EN"_s));
+    QVERIFY(!QFile::exists(out + u"/BG2"_s));
 }
 
 void TestLanguageResources::storedForm_data()
@@ -196,6 +261,51 @@ void TestLanguageResources::storedForm()
     QCOMPARE(read.size(), std::size_t(234));
     for (std::size_t i = 0; i < read.size(); ++i)
         QCOMPARE(QString::fromStdU16String(read[i]), lines[static_cast<qsizetype>(i)]);
+}
+
+void TestLanguageResources::supplementStoredForm_data()
+{
+    QTest::addColumn<QString>("table");
+    for (const QString& table : Supplements)
+        QTest::newRow(qPrintable(table)) << table;
+}
+
+// The same stored form as the main tables: UTF-16 LE with its mark, "N=text"
+// lines ending in CR LF, numbers ascending within the reserved ranges; and
+// every language has a text under the same numbers.
+void TestLanguageResources::supplementStoredForm()
+{
+    QFETCH(QString, table);
+    const QByteArray bytes = ShippedTable(table);
+    QVERIFY(bytes.size() > 2 && bytes.size() % 2 == 0);
+    QCOMPARE(bytes.left(2), QByteArray("\xFF\xFE"));
+    QString text;
+    for (qsizetype i = 2; i < bytes.size(); i += 2)
+        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i])
+                                                | static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    QVERIFY(text.endsWith(u"\r\n"_s));
+    QCOMPARE(text.count(QChar(0)), 0);
+    QCOMPARE(text.count(u'\n'), text.count(u"\r\n"_s));
+    QCOMPARE(text.count(u'\r'), text.count(u"\r\n"_s));
+    text.chop(2);
+    const QStringList lines = text.split(u"\r\n"_s);
+
+    static const QRegularExpression form(u"^([1-9][0-9]*)=([^=]+)$"_s);
+    QList<int> numbers;
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch m = form.match(line);
+        QVERIFY2(m.hasMatch(), qPrintable(line));
+        const int n = m.captured(1).toInt();
+        QVERIFY2((n >= 1001 && n <= 1599), qPrintable(line));
+        QVERIFY2(numbers.isEmpty() || n > numbers.last(), qPrintable(line));
+        numbers << n;
+    }
+
+    QList<int> english;
+    for (const std::u16string& line : ReadShipped(u"EN2"_s))
+        english << QString::fromStdU16String(line).section(u'=', 0, 0).toInt();
+    QCOMPARE(numbers, english);
+    QCOMPARE(ReadShipped(table).size(), std::size_t(lines.size()));
 }
 
 void TestLanguageResources::textsTheWindowReads_data()
@@ -249,6 +359,14 @@ void TestLanguageResources::textsTheWindowReads_data()
     row(234, u"Tolerance of the plating is too large! Correct please!"_s,
         u"Die Toleranz der Beschichtung ist zu gross! Bitte korrigieren!"_s,
         u"Допускът на покритието е твърде голям! Моля, коригирайте!"_s);
+    // The supplement: the range tooltip and the keys of the catalog grid.
+    row(1001, u"Accepted range: %1 to %2 %3"_s, u"Zulässiger Bereich: %1 bis %2 %3"_s,
+        u"Допустим диапазон: от %1 до %2 %3"_s);
+    row(1007, u"Millimetres / inches (Ctrl+U)"_s, u"Millimeter / Zoll (Strg+U)"_s, u"Милиметри / инчове (Ctrl+U)"_s);
+    row(1009, u"New (Insert)"_s, u"Einfügen (Einfg)"_s, u"Въвеждане (Insert)"_s);
+    row(1010, u"Delete (Delete)"_s, u"Löschen (Entf)"_s, u"Изтриване (Delete)"_s);
+    row(1011, u"Select (Ctrl+Enter)"_s, u"Auswahl (Strg+Eingabe)"_s, u"Избор (Ctrl+Enter)"_s);
+    row(1012, u"Unable to write to %1"_s, u"Schreiben in %1 nicht möglich"_s, u"Не може да се запише във файла %1"_s);
     // Numbers the program never reads stay empty rather than carry filler.
     for (const int unused : {3, 14, 17, 22, 25, 31, 34, 50, 52, 170, 172, 175, 195, 201, 208, 210, 222, 233})
         row(unused, QString(), QString(), QString());
@@ -262,8 +380,43 @@ void TestLanguageResources::textsTheWindowReads()
     QFETCH(QString, bg);
     const std::pair<QString, QString> expected[] = {{u"EN"_s, en}, {u"DE"_s, de}, {u"BG"_s, bg}};
     for (const auto& [language, text] : expected) {
-        const QString found = QString::fromStdU16String(zevko::FindLanguageText(ReadShipped(language), number));
+        const QString table = number >= 1001 ? language + u'2' : language;
+        const QString found = QString::fromStdU16String(zevko::FindLanguageText(ReadShipped(table), number));
         QVERIFY2(found == text, qPrintable(language + u": \""_s + found + u"\" instead of \""_s + text + u'"'));
+    }
+}
+
+void TestLanguageResources::keyTooltipsNameTheCaption_data()
+{
+    QTest::addColumn<int>("tooltip");
+    QTest::addColumn<int>("caption");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("germanKey");
+    QTest::newRow("calculation") << 1003 << 174 << u"F9"_s << u"F9"_s;
+    QTest::newRow("copy") << 1004 << 171 << u"Ctrl+Shift+C"_s << u"Strg+Umschalt+C"_s;
+    QTest::newRow("language") << 1005 << 177 << u"Ctrl+L"_s << u"Strg+L"_s;
+    QTest::newRow("exit") << 1006 << 173 << u"Ctrl+Q"_s << u"Strg+Q"_s;
+    QTest::newRow("manual") << 1008 << 220 << u"F1"_s << u"F1"_s;
+    QTest::newRow("new") << 1009 << 199 << u"Insert"_s << u"Einfg"_s;
+    QTest::newRow("delete") << 1010 << 200 << u"Delete"_s << u"Entf"_s;
+    QTest::newRow("select") << 1011 << 221 << u"Ctrl+Enter"_s << u"Strg+Eingabe"_s;
+}
+
+// A tooltip naming a key is the element's own caption and the key, in every
+// language: a caption changed in one table and not in the other shows.
+void TestLanguageResources::keyTooltipsNameTheCaption()
+{
+    QFETCH(int, tooltip);
+    QFETCH(int, caption);
+    QFETCH(QString, key);
+    QFETCH(QString, germanKey);
+    for (const QString& language : Languages) {
+        const QString name = QString::fromStdU16String(zevko::FindLanguageText(ReadShipped(language), caption));
+        const QString found =
+            QString::fromStdU16String(zevko::FindLanguageText(ReadShipped(language + u'2'), tooltip));
+        const QString wanted = name + u" ("_s + (language == u"DE"_s ? germanKey : key) + u')';
+        QVERIFY2(!name.isEmpty(), qPrintable(language));
+        QVERIFY2(found == wanted, qPrintable(language + u": \""_s + found + u"\" instead of \""_s + wanted + u'"'));
     }
 }
 

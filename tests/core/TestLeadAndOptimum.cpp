@@ -109,8 +109,10 @@ private slots:
         QFETCH(std::string, optimum);
         QFETCH(std::string, optimumShown);
 
-        const auto result = UpdateLeadAndOptimum(pitch, starts, betaDeg, betaMin, 0, gammaDeg, 0, 0,
-                                                 inches ? UnitSystem::Inches : UnitSystem::Millimetres, separator);
+        const LeadOptimumInputs inputs{
+            .PitchMm = pitch, .StartsValue = starts, .Beta = {betaDeg, betaMin, 0}, .Gamma = {gammaDeg, 0, 0}};
+        const auto result =
+            UpdateLeadAndOptimum(inputs, inches ? UnitSystem::Inches : UnitSystem::Millimetres, separator);
         QCOMPARE(result.Outcome, Stage::Ok);
         QCOMPARE(result.LeadText, lead);
         QCOMPARE(result.LeadDisplay, leadShown);
@@ -150,9 +152,10 @@ private slots:
         QFETCH(bool, plausible);
 
         // The limits hold for either flank; the other one stays at 30 degrees.
-        const auto onBeta = UpdateLeadAndOptimum(pitch, 1, degrees, minutes, seconds, 30, 0, 0,
+        const FlankAngle tested{degrees, minutes, seconds};
+        const auto onBeta = UpdateLeadAndOptimum({.PitchMm = pitch, .Beta = tested, .Gamma = {30, 0, 0}},
                                                  UnitSystem::Millimetres, '.');
-        const auto onGamma = UpdateLeadAndOptimum(pitch, 1, 30, 0, 0, degrees, minutes, seconds,
+        const auto onGamma = UpdateLeadAndOptimum({.PitchMm = pitch, .Beta = {30, 0, 0}, .Gamma = tested},
                                                   UnitSystem::Inches, '.');
         for (const auto& result : {onBeta, onGamma}) {
             if (plausible) {
@@ -167,7 +170,8 @@ private slots:
 
     void failureAfterTheLeadKeepsTheLead()
     {
-        const auto result = UpdateLeadAndOptimum(1.5, 2, 0, 0, 0, 0, 0, 0, UnitSystem::Millimetres, ',');
+        const auto result = UpdateLeadAndOptimum({.PitchMm = 1.5, .StartsValue = 2, .Beta = {0, 0, 0}, .Gamma = {0, 0, 0}},
+                                                 UnitSystem::Millimetres, ',');
         QCOMPARE(result.Outcome, Stage::FailedAfterLead);
         QCOMPARE(result.LeadText, std::string("3,00000"));
         QCOMPARE(result.LeadDisplay, std::string("3,00000"));
@@ -179,7 +183,8 @@ private slots:
     {
         // Both flanks upright: no finite optimum exists; what the arithmetic
         // gives is huge and shown in exponent notation, never negative.
-        const auto result = UpdateLeadAndOptimum(1, 1, 90, 0, 0, 90, 0, 0, UnitSystem::Millimetres, '.');
+        const auto result = UpdateLeadAndOptimum({.PitchMm = 1, .StartsValue = 1, .Beta = {90, 0, 0}, .Gamma = {90, 0, 0}},
+                                                 UnitSystem::Millimetres, '.');
         QCOMPARE(result.Outcome, Stage::Ok);
         QVERIFY(result.OptimumMm > 1e15L);
         QVERIFY(result.OptimumDiameterText.find('E') != std::string::npos);
