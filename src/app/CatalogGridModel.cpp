@@ -1,5 +1,6 @@
 #include "CatalogGridModel.h"
 
+#include "LangsExt.h"
 #include "MeasurementTypes.h"
 #include "NumberFormat.h"
 #include "ProbeCatalog.h"
@@ -177,8 +178,11 @@ CatalogGridModel::CellReading CatalogGridModel::ReadCellText(const QString& text
     if (trimmed.isEmpty())
         return {};
     const auto refuse = [&] {
-        return CellReading{std::nullopt, QStringLiteral("'%1' is not a valid floating point value for field '%2'")
-                                             .arg(text, QString::fromLatin1(zevko::CatalogFieldName(Field(column))))};
+        // Text 1016 of the supplement; never empty, as it marks the refusal.
+        const QString message =
+            LanguageTextOr(1016, QStringLiteral("'%1' is not a valid floating point value for field '%2'"));
+        return CellReading{std::nullopt,
+                           message.arg(text, QString::fromLatin1(zevko::CatalogFieldName(Field(column))))};
     };
     // A lone sign is no number, although a numeric field reads it as 0.
     if (trimmed == QLatin1String("-") || trimmed == QLatin1String("+"))

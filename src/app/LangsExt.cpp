@@ -110,6 +110,12 @@ QString LanguageText(int number)
     return QString::fromStdU16String(zevko::FindLanguageText(table, number));
 }
 
+QString LanguageTextOr(int number, const QString& fallback)
+{
+    QString text = LanguageText(number);
+    return text.isEmpty() ? fallback : text;
+}
+
 void InitializeLangsExt()
 {
     languageTable.clear();

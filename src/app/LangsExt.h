@@ -51,6 +51,10 @@ void SetLanguage(LanguageId id);
 // number the table does not hold (0, 235, -1, ...) and while it is empty.
 QString LanguageText(int number);
 
+// LanguageText(number), or `fallback` when that is empty (no table loaded).
+// For messages and anything else whose emptiness would hide what it says.
+QString LanguageTextOr(int number, const QString& fallback);
+
 // Copies the embedded table ":/LANG/<resourceName>" into `stream` and returns
 // true. When it cannot be read, returns false and leaves `stream` as it was;
 // the message "Can't load lang: <languageName>" goes to `failureMessage` when

@@ -14,6 +14,8 @@
 #include "CatalogFile.h"
 #include "CatalogGridModel.h"
 #include "CatalogLocation.h"
+#include "CatalogMessages.h"
+#include "LangsExt.h"
 #include "NumberFormat.h"
 
 #include <QApplication>
@@ -123,7 +125,7 @@ void TfrmSrDiam::LoadCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
         zevko::LoadCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
     NewEntryPending = false;
     if (error)
-        ReportCatalogMessage(QString::fromStdString(*error));
+        ReportCatalogMessage(CatalogMessageText(*error));
 }
 
 bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section)
@@ -135,7 +137,7 @@ bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
             zevko::SaveCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
         if (!error)
             return true;
-        const QString text = QString::fromStdString(*error);
+        const QString text = CatalogMessageText(*error);
         if (!ClosingWindow) {
             ReportCatalogMessage(text);
             return false;
@@ -159,7 +161,9 @@ bool TfrmSrDiam::AskRetrySave(const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::Retry | QMessageBox::Discard,
                     this);
-    box.setInformativeText(QStringLiteral("Retry saving the catalog, or close without saving it?"));
+    box.setInformativeText(LanguageTextOr(1013, QStringLiteral("Retry saving the catalog, or close without saving it?")));
+    box.button(QMessageBox::Retry)->setText(LanguageTextOr(1014, QStringLiteral("Retry")));
+    box.button(QMessageBox::Discard)->setText(LanguageTextOr(1015, QStringLiteral("Discard")));
     box.setDefaultButton(QMessageBox::Retry);
     return box.exec() == QMessageBox::Retry;
 }

@@ -61,7 +61,7 @@ void TfrmSrDiam::ChooseLanguage(LanguageId language, int image, const QString& m
     // The manuals are built into the program; a missing one is a damaged
     // build, reported once the texts are already in place.
     if (!LoadRtfResource(ui->redHlep, QStringLiteral(":/RCDATA/") + manual))
-        ShowMessage(QStringLiteral("Resource %1 not found").arg(manual));
+        ShowMessage(LanguageText(1020).arg(manual));
 }
 
 void TfrmSrDiam::ApplyStoredLanguage()
@@ -86,10 +86,12 @@ void TfrmSrDiam::ApplyLanguage()
     const QString smallM = QStringLiteral(" (m)");
     const QString capitalM = QStringLiteral(" (M)");
 
-    ui->btnCalc->setToolTip(LanguageText(174));
-    ui->btnCopy->setToolTip(LanguageText(171));
-    ui->btnLang->setToolTip(LanguageText(177));
-    ui->btnExit->setToolTip(LanguageText(173));
+    // Tooltips name the keys of their commands (supplement texts 1003-1011).
+    ui->btnCalc->setToolTip(LanguageText(1003));
+    ui->btnCopy->setToolTip(LanguageText(1004));
+    ui->btnLang->setToolTip(LanguageText(1005));
+    ui->btnExit->setToolTip(LanguageText(1006));
+    ui->btnMM->setToolTip(LanguageText(1007));
     ui->btnInfo->setToolTip(LanguageText(176));
 
     ui->Label1->setText(LanguageText(33));
@@ -124,9 +126,10 @@ void TfrmSrDiam::ApplyLanguage()
     ui->pcDaten->setTabText(ui->pcDaten->indexOf(ui->TabSheet1), LanguageText(178));
     ui->pcDaten->setTabText(ui->pcDaten->indexOf(ui->TabSheet2), LanguageText(219));
     ui->pcDaten->setTabText(ui->pcDaten->indexOf(ui->TabSheet3), LanguageText(220));
-    ui->btnIns->setToolTip(LanguageText(199));
-    ui->btnDel->setToolTip(LanguageText(200));
-    ui->btnSel->setToolTip(LanguageText(221));
+    ui->pcDaten->setTabToolTip(ui->pcDaten->indexOf(ui->TabSheet3), LanguageText(1008));
+    ui->btnIns->setToolTip(LanguageText(1009));
+    ui->btnDel->setToolTip(LanguageText(1010));
+    ui->btnSel->setToolTip(LanguageText(1011));
 
     ErrorText = LanguageText(196);
 }

@@ -6,6 +6,7 @@
 
 #include "ui_SrDiam.h"
 
+#include "LangsExt.h"
 #include "PlatformClipboard.h"
 
 namespace {
@@ -58,5 +59,5 @@ bool TfrmSrDiam::PutOnClipboard(const QString& text) { return PutClipboardText(t
 void TfrmSrDiam::btnCopyClick()
 {
     if (!PutOnClipboard(BuildReport()))
-        ShowMessage(QStringLiteral("Cannot open clipboard"));
+        ShowMessage(LanguageText(1019));
 }

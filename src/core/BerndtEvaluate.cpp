@@ -28,8 +28,6 @@ BerndtThread::BerndtThread(ThreadSide side, long double pitchMm, long double sta
 
 namespace {
 
-constexpr long double AngleTolerance = 1.0e-9L;
-
 // One step of the angle iteration: q at the angle eps and the new angle N.
 struct AngleStep {
     const BerndtThread& t;
@@ -60,10 +58,10 @@ struct AngleStep {
 // or q <= 0 ended it (n then holds the angle to use), false at the bound.
 template <typename Step>
 bool Iterate(const AngleStep& angle, long double startAngle, long double eps, long double& n, int bound,
-             int& passes, bool& noRoot, Step next)
+             long double tolerance, int& passes, bool& noRoot, Step next)
 {
     for (int pass = 0; pass < bound; ++pass) {
-        if (std::fabs(eps - n) <= AngleTolerance) {
+        if (std::fabs(eps - n) <= tolerance) {
             return true;
         }
         eps = next(eps, n);
@@ -76,7 +74,7 @@ bool Iterate(const AngleStep& angle, long double startAngle, long double eps, lo
         }
         n = angle.N(at);
     }
-    return std::fabs(eps - n) <= AngleTolerance;
+    return std::fabs(eps - n) <= tolerance;
 }
 
 BerndtEvaluation Evaluate(const BerndtThread& t, long double m, bool firstEvaluation,
@@ -100,15 +98,15 @@ BerndtEvaluation Evaluate(const BerndtThread& t, long double m, bool firstEvalua
 
     long double n = n0;
     bool noRoot = false;
-    const bool settled = Iterate(angle, startAngle, startAngle, n, limits.PlainPasses, result.Passes, noRoot,
+    const bool settled = Iterate(angle, startAngle, startAngle, n, limits.PlainPasses, limits.Tolerance, result.Passes, noRoot,
                                  [](long double, long double next) { return next; });
     if (settled) {
         result.Exit = noRoot ? AngleIterationExit::NoRoot : AngleIterationExit::Settled;
     } else {
         // The plain step oscillates: start again, moving half way each pass.
         n = n0;
-        const bool damped = Iterate(angle, startAngle, startAngle, n, limits.DampedPasses, result.Passes,
-                                    noRoot, [](long double eps, long double next) { return (eps + next) / 2.0L; });
+        const bool damped = Iterate(angle, startAngle, startAngle, n, limits.DampedPasses, limits.Tolerance,
+                                    result.Passes, noRoot, [](long double eps, long double next) { return (eps + next) / 2.0L; });
         if (!damped) {
             result.Exit = AngleIterationExit::Unsettled;
             result.Status = BerndtStatus::Failed;

@@ -27,9 +27,13 @@ struct BerndtThread {
 // Bounds of the angle iteration. Ordinary threads settle in 2 to 10 passes;
 // some extreme ones fall into a two-value oscillation of the plain step,
 // which the damped step (the mean of the old and the new angle) resolves.
+// The tolerance is the calculation's |epsilon - N| <= 1e-9; a derivative of the
+// result needs the fixed point itself, so the sensitivities tighten it until
+// the angle no longer moves at the size of their steps.
 struct AngleIterationLimits {
     int PlainPasses = 1000;
     int DampedPasses = 1000;
+    long double Tolerance = 1.0e-9L;
 };
 
 enum class BerndtStatus {

@@ -56,15 +56,15 @@ long double Required(const std::optional<long double>& value)
 
 // Fills `out` step by step; throws ArithmeticFailure at the first operation
 // that has no finite result, leaving what was formed before it.
-void Run(const MeasurementInputs& in, CalculationValues& out)
+void Run(const MeasurementModel& in, const AngleIterationLimits& limits, CalculationValues& out)
 {
     using namespace checked;
     const long double p = in.PitchMm;
     const long double n = in.Starts;
     const long double dD = in.ProbeDiameterMm;
     const long double f = in.ForceN;
-    const long double beta = in.Beta.HeldRadians();
-    const long double gamma = in.Gamma.HeldRadians();
+    const long double beta = in.Beta;
+    const long double gamma = in.Gamma;
     const bool external = in.Side == ThreadSide::External;
     const long double s = external ? 1.0L : -1.0L;
     const bool inclined = in.Method == MeasuringMethod::Inclined;
@@ -105,7 +105,7 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
         m = x + s * (Div(dD, thread.S) - p / 2.0L * Div(thread.C, thread.S));
     }
 
-    BerndtEvaluation evaluation = BerndtEvaluate(thread, m, true);
+    BerndtEvaluation evaluation = BerndtEvaluate(thread, m, true, limits);
     out.AnglePasses += evaluation.Passes;
     if (evaluation.Status != BerndtStatus::Ok) {
         Fail();
@@ -129,7 +129,7 @@ void Run(const MeasurementInputs& in, CalculationValues& out)
             }
             m -= delta;
             ++corrections;
-            evaluation = BerndtEvaluate(thread, m, false);
+            evaluation = BerndtEvaluate(thread, m, false, limits);
             out.AnglePasses += evaluation.Passes;
             if (evaluation.Status != BerndtStatus::Ok) {
                 Fail();
@@ -191,18 +191,40 @@ std::optional<long double> OptimumProbeDiameter(long double pitchMm, long double
     }
 }
 
-CalculationValues CalculateValues(const MeasurementInputs& inputs)
+MeasurementModel ModelOf(const MeasurementInputs& inputs)
+{
+    MeasurementModel model;
+    model.Side = inputs.Side;
+    model.Quantity = inputs.Quantity;
+    model.Material = inputs.Material;
+    model.Method = inputs.Method;
+    model.PitchMm = inputs.PitchMm;
+    model.Starts = inputs.Starts;
+    model.Beta = inputs.Beta.HeldRadians();
+    model.Gamma = inputs.Gamma.HeldRadians();
+    model.ProbeDiameterMm = inputs.ProbeDiameterMm;
+    model.ForceN = inputs.ForceN;
+    model.MeasuredValueMm = inputs.MeasuredValueMm;
+    return model;
+}
+
+CalculationValues CalculateModel(const MeasurementModel& model, const AngleIterationLimits& limits)
 {
     CalculationValues values;
-    if (!Plausible(inputs)) {
-        return values;
-    }
     try {
-        Run(inputs, values);
+        Run(model, limits, values);
     } catch (const checked::ArithmeticFailure&) {
         values.Outcome = CalculationOutcome::Failed;
     }
     return values;
+}
+
+CalculationValues CalculateValues(const MeasurementInputs& inputs)
+{
+    if (!Plausible(inputs)) {
+        return CalculationValues{};
+    }
+    return CalculateModel(ModelOf(inputs));
 }
 
 CalculationResult Calculate(const MeasurementInputs& inputs, bool pitchFieldHasText,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BerndtEvaluate.h"
 #include "MeasurementTypes.h"
 
 #include <cstddef>
@@ -62,6 +63,29 @@ struct CalculationValues {
 // The calculation without its texts: plausibility, Berndt's iteration in the
 // direction of the entered quantity, the force correction.
 CalculationValues CalculateValues(const MeasurementInputs& inputs);
+
+// The inputs of one calculation as its arithmetic takes them: flank angles in
+// radians (held as the window holds them), every number at extended
+// precision. The sensitivities vary one of them at a time.
+struct MeasurementModel {
+    ThreadSide Side = ThreadSide::External;
+    MeasuredQuantity Quantity = MeasuredQuantity::IndicatedCapitalM;
+    ProbeMaterial Material = ProbeMaterial::Steel;
+    MeasuringMethod Method = MeasuringMethod::Perpendicular;
+    long double PitchMm = 0.0L;
+    long double Starts = 1.0L;
+    long double Beta = 0.0L; // radians
+    long double Gamma = 0.0L;
+    long double ProbeDiameterMm = 0.0L;
+    long double ForceN = 0.0L;
+    long double MeasuredValueMm = 0.0L;
+};
+
+MeasurementModel ModelOf(const MeasurementInputs& inputs);
+
+// The calculation of CalculateValues on a model, without the plausibility
+// checks (the caller owns them) and with the given angle iteration.
+CalculationValues CalculateModel(const MeasurementModel& model, const AngleIterationLimits& limits = {});
 
 // The whole calculation (plausibility, Berndt's iteration in the direction of
 // the entered quantity, force correction, formatting) as a pure function.

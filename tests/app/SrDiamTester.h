@@ -87,6 +87,8 @@ public:
     // Answers a failed write at close: true tries again. Unset: close
     // without writing. The message is recorded either way.
     std::function<bool(const QString&)> RetrySave;
+    // The question a failed write at close really asks, box and all.
+    bool AskRetrySaveAsShown(const QString& text) { return TfrmSrDiam::AskRetrySave(text); }
 
 private:
     void ShowMessage(const QString& text) override { Messages << text; }

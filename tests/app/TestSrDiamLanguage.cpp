@@ -2,6 +2,7 @@
 // quantity-dependent rows, the combo boxes' selections, the toolbar image,
 // the manual and the suite's language key, in Bulgarian, German and English.
 
+#include "CatalogMessages.h"
 #include "LangsExt.h"
 #include "SrDiamTester.h"
 #include "ZStdCtrls.h"
@@ -9,6 +10,9 @@
 #include <QAction>
 #include <QImage>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
@@ -47,11 +51,14 @@ void ClickLanguage(SrDiamLanguageTester& w, int language)
 
 // The text an element shows: "name" for a label's or button's caption,
 // "name.hint" for a tooltip, "name[i]" for a combo box item or a page tab,
+// "pcDaten.hint[i]" for the tooltip of a page tab,
 // and "ErrorText".
 QString ElementText(SrDiamLanguageTester& w, const QString& element)
 {
     if (element == u"ErrorText"_s)
         return w.ErrorText;
+    if (element.startsWith(u"pcDaten.hint["_s))
+        return w.findChild<QTabWidget*>(u"pcDaten"_s)->tabToolTip(element.mid(13, element.size() - 14).toInt());
     if (element.endsWith(u".hint"_s))
         return w.findChild<QWidget*>(element.chopped(5))->toolTip();
     if (element.endsWith(u']')) {
@@ -131,10 +138,15 @@ private slots:
         const auto row = [](const char* element, const QString& bg, const QString& de, const QString& en) {
             QTest::newRow(element) << QString::fromLatin1(element) << bg << de << en;
         };
-        row("btnCalc.hint", u"Изчисляване"_s, u"Berechnen"_s, u"Calculation"_s);
-        row("btnCopy.hint", u"Копиране"_s, u"Kopieren"_s, u"Copy"_s);
-        row("btnLang.hint", u"Език"_s, u"Sprache"_s, u"Language"_s);
-        row("btnExit.hint", u"Изход"_s, u"Beenden"_s, u"Exit"_s);
+        // The tooltips name the keys of their commands.
+        row("btnCalc.hint", u"Изчисляване (F9)"_s, u"Berechnen (F9)"_s, u"Calculation (F9)"_s);
+        row("btnCopy.hint", u"Копиране (Ctrl+Shift+C)"_s, u"Kopieren (Strg+Umschalt+C)"_s,
+            u"Copy (Ctrl+Shift+C)"_s);
+        row("btnLang.hint", u"Език (Ctrl+L)"_s, u"Sprache (Strg+L)"_s, u"Language (Ctrl+L)"_s);
+        row("btnExit.hint", u"Изход (Ctrl+Q)"_s, u"Beenden (Strg+Q)"_s, u"Exit (Ctrl+Q)"_s);
+        row("btnMM.hint", u"Милиметри / инчове (Ctrl+U)"_s, u"Millimeter / Zoll (Strg+U)"_s,
+            u"Millimetres / inches (Ctrl+U)"_s);
+        row("pcDaten.hint[2]", u"Упътване (F1)"_s, u"Anleitung (F1)"_s, u"Manual (F1)"_s);
         row("btnInfo.hint", u"Информация"_s, u"Info über Zevko-Thread"_s, u"About Zevko-Thread"_s);
         row("Label1", u"Тип резба"_s, u"Gewindeart"_s, u"Type of thread"_s);
         row("rbOut", u"Външна резба"_s, u"Aussengewinde"_s, u"External thread"_s);
@@ -165,9 +177,9 @@ private slots:
         row("pcDaten[0]", u"Схема"_s, u"Bild"_s, u"Figure"_s);
         row("pcDaten[1]", u"Каталог"_s, u"Katalog"_s, u"Catalog"_s);
         row("pcDaten[2]", u"Упътване"_s, u"Anleitung"_s, u"Manual"_s);
-        row("btnIns.hint", u"Въвеждане"_s, u"Einfügen"_s, u"New"_s);
-        row("btnDel.hint", u"Изтриване"_s, u"Löschen"_s, u"Delete"_s);
-        row("btnSel.hint", u"Избор"_s, u"Auswahl"_s, u"Select"_s);
+        row("btnIns.hint", u"Въвеждане (Insert)"_s, u"Einfügen (Einfg)"_s, u"New (Insert)"_s);
+        row("btnDel.hint", u"Изтриване (Delete)"_s, u"Löschen (Entf)"_s, u"Delete (Delete)"_s);
+        row("btnSel.hint", u"Избор (Ctrl+Enter)"_s, u"Auswahl (Strg+Eingabe)"_s, u"Select (Ctrl+Enter)"_s);
         row("ErrorText", u"Некоректно въведени параметри! Изчисляване е невъзможно!"_s,
             u"Unplausible Einträge. Bitte korrigieren!"_s, u"No plausible entries. Please correct!"_s);
         // Left alone by the language: the window's title and the unit labels.
@@ -465,6 +477,65 @@ private slots:
         QCOMPARE(w->ui->cbVidVav->ItemIndex(), 1);
         ClickLanguage(*w, LanguageEnglish);
         QCOMPARE(w->ui->Label1->text(), u"Type of thread"_s);
+    }
+    void messagesFollowTheLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("writeError");
+        QTest::addColumn<QString>("readValue");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("retry");
+        QTest::addColumn<QString>("discard");
+        QTest::newRow("BG") << 1 << u"Не може да се запише във файла /x/50%1/DEZADIRE.INI"_s
+                            << u"„abc“ не е валидно число"_s << u"„1,2x“ не е валидно число за полето „DIAMm“"_s
+                            << u"Нов опит за запис на каталога или затваряне без запис?"_s << u"Нов опит"_s
+                            << u"Без запис"_s;
+        QTest::newRow("DE") << 2 << u"Schreiben in /x/50%1/DEZADIRE.INI nicht möglich"_s
+                            << u"„abc“ ist kein gültiger Zahlenwert"_s
+                            << u"„1,2x“ ist kein gültiger Zahlenwert für das Feld „DIAMm“"_s
+                            << u"Katalog erneut speichern oder ohne Speichern schließen?"_s << u"Wiederholen"_s
+                            << u"Verwerfen"_s;
+        QTest::newRow("EN") << 3 << u"Unable to write to /x/50%1/DEZADIRE.INI"_s
+                            << u"'abc' is not a valid floating point value"_s
+                            << u"'1,2x' is not a valid floating point value for field 'DIAMm'"_s
+                            << u"Retry saving the catalog, or close without saving it?"_s << u"Retry"_s
+                            << u"Discard"_s;
+    }
+
+    // The catalog's messages, the refused cell and the question at close
+    // speak the window's language; a message of another form is kept whole.
+    void messagesFollowTheLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, writeError);
+        QFETCH(QString, readValue);
+        QFETCH(QString, cell);
+        QFETCH(QString, question);
+        QFETCH(QString, retry);
+        QFETCH(QString, discard);
+        auto w = OpenWindow();
+        ClickLanguage(*w, language);
+
+        // A "%1" in the file name is part of the name, not a placeholder.
+        QCOMPARE(CatalogMessageText("Unable to write to /x/50%1/DEZADIRE.INI"), writeError);
+        QCOMPARE(CatalogMessageText("'abc' is not a valid floating point value"), readValue);
+        QCOMPARE(CatalogMessageText("The catalog is locked"), u"The catalog is locked"_s);
+        QCOMPARE(CatalogGridModel::ReadCellText(u"1,2x"_s, CatalogGridModel::ColumnMm, '.').Refusal, cell);
+
+        QString shownQuestion;
+        QStringList buttons;
+        QTimer::singleShot(0, w.get(), [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            shownQuestion = box->informativeText();
+            buttons << box->button(QMessageBox::Retry)->text() << box->button(QMessageBox::Discard)->text();
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Retry));
+            box->button(QMessageBox::Discard)->click();
+        });
+        QVERIFY(!w->AskRetrySaveAsShown(writeError));
+        QCOMPARE(shownQuestion, question);
+        QCOMPARE(buttons, (QStringList{retry, discard}));
     }
 };
 

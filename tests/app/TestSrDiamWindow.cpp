@@ -242,15 +242,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("image");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("btnCalc") << "btnCalc" << 4 << "Calculation";
-        QTest::newRow("btnCopy") << "btnCopy" << 2 << "Copy";
-        QTest::newRow("btnLang") << "btnLang" << 9 << "Language";
-        QTest::newRow("btnMM") << "btnMM" << 13 << "";
-        QTest::newRow("btnExit") << "btnExit" << 5 << "Exit";
+        // The hints name the keys (all languages: TestSrDiamLanguage).
+        QTest::newRow("btnCalc") << "btnCalc" << 4 << "Calculation (F9)";
+        QTest::newRow("btnCopy") << "btnCopy" << 2 << "Copy (Ctrl+Shift+C)";
+        QTest::newRow("btnLang") << "btnLang" << 9 << "Language (Ctrl+L)";
+        QTest::newRow("btnMM") << "btnMM" << 13 << "Millimetres / inches (Ctrl+U)";
+        QTest::newRow("btnExit") << "btnExit" << 5 << "Exit (Ctrl+Q)";
         QTest::newRow("btnInfo") << "btnInfo" << 12 << "About Zevko-Thread";
-        QTest::newRow("btnIns") << "btnIns" << 1 << "New";
-        QTest::newRow("btnDel") << "btnDel" << 3 << "Delete";
-        QTest::newRow("btnSel") << "btnSel" << 8 << "Select";
+        QTest::newRow("btnIns") << "btnIns" << 1 << "New (Insert)";
+        QTest::newRow("btnDel") << "btnDel" << 3 << "Delete (Delete)";
+        QTest::newRow("btnSel") << "btnSel" << 8 << "Select (Ctrl+Enter)";
     }
 
     void toolbarImagesAndHints()
