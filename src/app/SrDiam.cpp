@@ -152,6 +152,11 @@ void TfrmSrDiam::ConfigureFields()
         setup.Field->SetBorderSelected(FieldBorderSelected);
     }
 
+    // Units a pasted number may carry; the length units follow the unit system.
+    ui->edIzmN->SetUnit(QStringLiteral("N"));
+    for (TZFloatEdit* degrees : {ui->edBg, ui->edYg})
+        degrees->SetUnit(QStringLiteral("\u00B0"));
+
     for (TZComboBox* box : {ui->cbMaterial, ui->cbIzm, ui->cbVidVav}) {
         box->SetBorderColor(FieldBorderColor);
         box->SetBorderSelected(FieldBorderSelected);

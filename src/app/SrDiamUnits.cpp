@@ -69,6 +69,9 @@ void TfrmSrDiam::ApplyUnitSystem()
     for (QLabel* label : {ui->Label6, ui->Label7, ui->Label8, ui->Label9, ui->Label23, ui->Label25, ui->Label27,
                           ui->Label26})
         label->setText(unit);
+    // A pasted "1.5 mm" may carry the unit the length fields are in.
+    for (TZFloatEdit* field : {ui->edStapka, ui->edDiam, ui->edIzmSt})
+        field->SetUnit(inches ? QStringLiteral("in") : QStringLiteral("mm"));
 
     const auto mmText = [](const std::string& text) { return QString::fromStdString(text); };
 

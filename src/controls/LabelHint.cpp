@@ -8,8 +8,15 @@ namespace {
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
 }
 
+// Transparent for input: the pointer stays in the label under the hint, so
+// the label keeps it and the hint stays up. The stays-on-top and bypass
+// hints are the ones the X11 platform gives a tooltip by itself; named here,
+// the platform needs no second window for them, which would lose the
+// input transparency of the first (the label would then get Leave at once,
+// hide the hint, get Enter again, without end).
 TLabelHint::TLabelHint(QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                         Qt::X11BypassWindowManagerHint | Qt::WindowTransparentForInput |
                          Qt::WindowDoesNotAcceptFocus)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);

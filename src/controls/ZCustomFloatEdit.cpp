@@ -33,6 +33,39 @@ std::string Utf8(const QString& text)
     return text.toStdString();
 }
 
+bool IsBlank(QChar ch)
+{
+    return ch.isSpace() || ch.category() == QChar::Other_Control;
+}
+
+// The pasted text without blanks around it and, when it goes at the end of
+// the field, without the field's unit written after the number ("1.5 mm").
+QString PastedNumber(const QString& pasted, const QString& unit, bool atEnd)
+{
+    qsizetype first = 0;
+    qsizetype last = pasted.size();
+    while (first < last && IsBlank(pasted.at(first)))
+        ++first;
+    while (last > first && IsBlank(pasted.at(last - 1)))
+        --last;
+    QString number = pasted.mid(first, last - first);
+    if (!atEnd || unit.isEmpty() || !number.endsWith(unit, Qt::CaseInsensitive))
+        return number;
+    qsizetype end = number.size() - unit.size();
+    while (end > 0 && IsBlank(number.at(end - 1)))
+        --end;
+    // Only a unit after a number: "mm" alone is no number.
+    if (end == 0 || !(IsAsciiDigit(number.at(end - 1)) || number.at(end - 1) == u'.' || number.at(end - 1) == u','))
+        return number;
+    return number.left(end);
+}
+
+bool RefusePaste()
+{
+    QApplication::beep();
+    return false;
+}
+
 } // namespace
 
 TZCustomFloatEdit::TZCustomFloatEdit(QWidget* parent) : TZCustomEdit(parent)
@@ -149,6 +182,14 @@ int TZCustomFloatEdit::Caret() const
     return hasSelectedText() ? selectionStart() : cursorPosition();
 }
 
+QString TZCustomFloatEdit::TextWithoutSelection() const
+{
+    QString rest = text();
+    if (hasSelectedText())
+        rest.remove(selectionStart(), selectedText().size());
+    return rest;
+}
+
 QChar TZCustomFloatEdit::FilterCharacter(QChar ch, const QString& text, int caret, bool& limitTo11) const
 {
     const QChar minus(u'-');
@@ -201,7 +242,9 @@ void TZCustomFloatEdit::ApplyLimit11()
 void TZCustomFloatEdit::TypeCharacter(QChar ch)
 {
     bool limitTo11 = false;
-    const QChar entered = FilterCharacter(ch, text(), Caret(), limitTo11);
+    // A character typed over a selection replaces it: "." over a selected
+    // "0.866" starts a new number and is not a second decimal mark.
+    const QChar entered = FilterCharacter(ch, TextWithoutSelection(), Caret(), limitTo11);
     if (limitTo11)
         ApplyLimit11();
     if (entered.isNull())
@@ -238,7 +281,7 @@ void TZCustomFloatEdit::keyPressEvent(QKeyEvent* event)
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         bool limitTo11 = false;
-        if (!FilterCharacter(kEnter, text(), Caret(), limitTo11).isNull())
+        if (!FilterCharacter(kEnter, TextWithoutSelection(), Caret(), limitTo11).isNull())
             emit OnKeyPress(kEnter);
         // The line edit lets Enter travel on to the window (default buttons).
         QLineEdit::keyPressEvent(event);
@@ -282,45 +325,37 @@ bool TZCustomFloatEdit::InsertFiltered(const QString& pasted)
         return false;
     // The pasted text replaces the selection; its characters then meet the
     // same rules as typed ones, one after the other at the moving caret.
-    QString result = text();
-    int caret = cursorPosition();
-    if (hasSelectedText()) {
-        caret = selectionStart();
-        result.remove(caret, selectedText().size());
-    }
-    const QChar separator = QLatin1Char(ZDecimalSeparator());
+    QString result = TextWithoutSelection();
+    int caret = Caret();
+    const QString number = PastedNumber(pasted, m_unit, caret == result.size());
     int limit = MaxLength() > 0 ? MaxLength() : std::numeric_limits<int>::max();
     bool limitTo11 = false;
     QString accepted;
-    for (const QChar ch : pasted) {
-        // Line breaks and tabs of a copied table cell are not keys.
-        if (ch.category() == QChar::Other_Control)
+    for (const QChar ch : number) {
+        // Blanks (digit grouping, a copied cell's tab or line break) are
+        // not part of the number.
+        if (IsBlank(ch))
             continue;
         const QChar entered = FilterCharacter(ch, result, caret, limitTo11);
         if (limitTo11 && MaxLength() == 0)
             limit = 11;
-        if (entered.isNull()) {
-            const bool changesTheNumber = ch == u'-' || ch == u',' || ch == u'.' || ch == separator ||
-                                          (m_valueType == vt_Integer && (ch == u'E' || ch == u'e'));
-            if (changesTheNumber) {
-                QApplication::beep();
-                return false;
-            }
-            continue;
-        }
-        if (result.size() >= limit)
-            break;
+        // Dropping a character, or cutting the text to length, would leave
+        // another number than the one pasted.
+        if (entered.isNull() || result.size() >= limit)
+            return RefusePaste();
         result.insert(caret, entered);
         ++caret;
         accepted += entered;
     }
+    if (accepted.isEmpty())
+        return true;
+    if (!zevko::TryParseFieldValue(Utf8(result), ZDecimalSeparator()))
+        return RefusePaste();
     if (limitTo11)
         ApplyLimit11();
-    if (!accepted.isEmpty()) {
-        SeparateUndoStep();
-        UserEdit([this, &accepted] { insert(accepted); });
-        SeparateUndoStep();
-    }
+    SeparateUndoStep();
+    UserEdit([this, &accepted] { insert(accepted); });
+    SeparateUndoStep();
     return true;
 }
 
@@ -405,7 +440,10 @@ void TZCustomFloatEdit::Entered()
 
 void TZCustomFloatEdit::Leaving()
 {
-    if (text().isEmpty() || text() == QLatin1String("-"))
+    // A text that reads as no number ("E5", "1e99999", ".") would be used as
+    // 0 while it still showed: it becomes "0", as an empty text does.
+    if (text().isEmpty() || text() == QLatin1String("-") ||
+        !zevko::TryParseFieldValue(Utf8(text()), ZDecimalSeparator()))
         setText(QStringLiteral("0"));
     const bool limited = !(m_minValue == 0 && m_maxValue == 0);
     if (limited) {

@@ -48,10 +48,18 @@ public:
     // The text as a signed 32-bit whole number; 0 when unreadable.
     int IntegerValue() const;
 
-    // Inserts text at the caret as if its characters were typed (the same
-    // character rules), all at once. Returns false and changes nothing when
-    // the filter would have to drop a sign or a decimal mark of it, since
-    // the rest would then read as a different number.
+    // The unit the number is in ("mm", "in", "N"); empty for none. A pasted
+    // number may carry it after the number ("1.5 mm"), in any case.
+    QString Unit() const { return m_unit; }
+    void SetUnit(const QString& unit) { m_unit = unit; }
+
+    // Inserts text in place of the selection, or at the caret, as if its
+    // characters were typed (the same character rules), all at once. Blanks
+    // are left out, and so is the field's unit after the number when the
+    // text goes at the end. Anything else the filter would drop, a text that
+    // no longer fits or a result that reads as no number refuses the whole
+    // text with a beep and changes nothing (returns false): what the field
+    // then showed would be another number than the one pasted.
     bool InsertFiltered(const QString& text);
     // Pastes the clipboard through InsertFiltered.
     void PasteFiltered();
@@ -69,12 +77,15 @@ protected:
 private:
     QString FormatValue(long double value);
     // The character to enter for `ch` typed into `text` at `caret`, or a
-    // null QChar when the filter discards it. Sets limitTo11 when an
+    // null QChar when the filter discards it. `text` is the text as it will
+    // be when the character goes in: without the selection it replaces. Sets limitTo11 when an
     // integer field's length limit of 11 applies from now on.
     QChar FilterCharacter(QChar ch, const QString& text, int caret, bool& limitTo11) const;
     void ApplyLimit11();
     void TypeCharacter(QChar ch);
     int Caret() const;
+    // The text with the selection taken out, as typing or pasting leaves it.
+    QString TextWithoutSelection() const;
     void SeparateUndoStep();
 
     TZValueType m_valueType = vt_Integer;
@@ -82,6 +93,7 @@ private:
     long double m_maxValue = 0;
     int m_decimal = 2;
     TSetTextNotify m_onSetText;
+    QString m_unit;
     QString m_entryText = QStringLiteral("0");
     int m_normaliseDepth = 0;
     bool m_showing = false;

@@ -397,7 +397,23 @@ void TestSrDiamShell::AboutWindowIsCreatedForEachShowingAndReleased()
 
 void TestSrDiamShell::LanguageMenuOpensFromTheKeyboard()
 {
-    auto w = OpenWindow();
+    // A shortcut reaches only the active window: a window that does not
+    // become active fails here with its reason, not later at the key.
+    auto w = std::make_unique<SrDiamShellTester>();
+    w->show();
+    w->activateWindow();
+    const auto reason = [&w](const char* what) {
+        const QWidget* active = QApplication::activeWindow();
+        return QStringLiteral("%1 (platform %2, active window %3, window shown %4)")
+            .arg(QLatin1String(what), QGuiApplication::platformName(),
+                 active != nullptr ? active->objectName() : QStringLiteral("none"),
+                 w->isVisible() ? QStringLiteral("yes") : QStringLiteral("no"));
+    };
+    QVERIFY2(QTest::qWaitForWindowActive(w.get(), 10000),
+             qPrintable(reason("the window did not become active within 10 s")));
+    w->ui->edIzmSt->setFocus(Qt::OtherFocusReason);
+    QVERIFY2(QTest::qWaitFor([&w] { return w->ui->edIzmSt->hasFocus(); }, 5000),
+             qPrintable(reason("the measured-value field did not take the focus")));
     QCOMPARE(w->SelectedLanguage, LanguageEnglish);
     bool opened = false;
     QTimer::singleShot(0, w.get(), [&] {

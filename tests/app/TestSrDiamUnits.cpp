@@ -7,6 +7,7 @@
 #include "NumberFormat.h"
 #include "ZStdCtrls.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
@@ -440,6 +441,31 @@ private slots:
         expected.Measured = "10.325"; // 4 decimals
         QCOMPARE(ShownLengths(*w), expected);
         QCOMPARE(w->MeasuredValueMm, 10.32496);
+    }
+
+    // A number pasted with its unit goes in when the unit is the field's,
+    // and is refused whole when it is another.
+    void pastedUnitIsTheFieldsUnit()
+    {
+        auto w = OpenWindow();
+        const auto paste = [](TZFloatEdit* field, const QString& text) {
+            field->setFocus();
+            field->selectAll();
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+            return field->Text();
+        };
+        QCOMPARE(paste(w->ui->edStapka, "1.5 mm"), QString("1.5"));
+        QCOMPARE(w->PitchMm, 1.5);
+        QCOMPARE(paste(w->ui->edIzmN, "2 N"), QString("2"));
+        QCOMPARE(paste(w->ui->edBg, "29.5\u00B0"), QString("29.5"));
+
+        w->btnMMClick();
+        QCOMPARE(paste(w->ui->edStapka, "0.0625 in"), QString("0.0625"));
+        QCOMPARE(w->PitchMm, 1.5875);
+        const QString before = w->ui->edIzmSt->Text();
+        QCOMPARE(paste(w->ui->edIzmSt, "10.32496 mm"), before);
+        QCOMPARE(paste(w->ui->edDiam, "0.0341 IN"), QString("0.0341"));
     }
 };
 

@@ -1,4 +1,6 @@
 #include <QEnterEvent>
+#include <QLineEdit>
+#include <QWindow>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -73,6 +75,7 @@ private slots:
     void cutTextShowsWholeTextInHint();
     void hintAppearsExactlyWhenTheTextIsCut();
     void hintFollowsTheMouseAndTheText();
+    void hintStaysUpAndNeverTakesThePointerOrTheFocus();
     void pathEllipsisKeepsTheFileName();
     void coupledSettings();
     void autoSizeKeepsTheAlignedEdge_data();
@@ -186,6 +189,67 @@ void TestXLabel::hintFollowsTheMouseAndTheText()
     w.Enter();
     w.label->hide();
     QVERIFY(!w.label->HintVisible());
+}
+
+namespace {
+// Counts the show and hide events a widget receives.
+struct ShowCounter : QObject {
+    int shows = 0;
+    int hides = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        hides += event->type() == QEvent::Hide ? 1 : 0;
+        return false;
+    }
+};
+} // namespace
+
+void TestXLabel::hintStaysUpAndNeverTakesThePointerOrTheFocus()
+{
+    LabelWindow w;
+    auto* field = new QLineEdit(&w.window);
+    field->move(20, 60);
+    w.label->SetCaption(TextOfWidth(w.label, 150));
+    QVERIFY(w.Show());
+    field->setFocus();
+    QVERIFY(field->hasFocus());
+
+    w.Enter();
+    TLabelHint* hint = w.label->Hint();
+    QVERIFY(hint != nullptr && hint->isVisible());
+    // The pointer passes through to the label and the hint is never
+    // activated, on every platform: the flags the platform window gets.
+    const Qt::WindowFlags flags = hint->windowHandle()->flags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::ToolTip);
+    QVERIFY(flags.testFlag(Qt::WindowTransparentForInput));
+    QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    // The X11 platform recreates a tooltip window without these two, and
+    // the recreated one takes the pointer.
+    QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(flags.testFlag(Qt::X11BypassWindowManagerHint));
+    QVERIFY(hint->testAttribute(Qt::WA_ShowWithoutActivating));
+    QVERIFY(hint->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QCOMPARE(hint->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(QApplication::activeWindow(), &w.window);
+    QVERIFY(field->hasFocus());
+
+    // Moving over the label, and another Enter, leave the hint as it is.
+    ShowCounter counter;
+    hint->installEventFilter(&counter);
+    for (int x = 2; x < w.label->width(); x += 7)
+        QTest::mouseMove(w.label, QPoint(x, 8));
+    w.Enter();
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.shows, 0);
+    QCOMPARE(counter.hides, 0);
+    QVERIFY(hint->isVisible());
+
+    w.Leave();
+    QCOMPARE(counter.hides, 1);
+    QVERIFY(!hint->isVisible());
+    QCOMPARE(QApplication::activeWindow(), &w.window);
+    QVERIFY(field->hasFocus());
 }
 
 void TestXLabel::pathEllipsisKeepsTheFileName()

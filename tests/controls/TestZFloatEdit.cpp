@@ -30,6 +30,8 @@ private slots:
     void minusRules();
     void characterFilter_data();
     void characterFilter();
+    void typingOverASelection_data();
+    void typingOverASelection();
     void keyPressSeesOnlyFilteredCharacters();
     void escapeRestoresEntryTextAndTabMoves();
     void focusEntryPutsCaretAtEnd();
@@ -101,6 +103,14 @@ void TestZFloatEdit::typingAndLeaving_data()
         {"exponent", vt_Float, 0, 4000, 0, "1E3", "1E3", 1000},
         {"lower exponent", vt_Float, 0, 4000, 0, "2.5e-2", "2.5e-2", 0.025},
         {"limit from below", vt_Float, 10, 20, 0, "3", "10", 10},
+        // Text that reads as no number is not left showing while 0 is used.
+        {"exponent alone", vt_Float, 0, 90, 0, "E5", "0", 0},
+        {"exponent overflow", vt_Float, 0, 90, 0, "1e99999", "0", 0},
+        {"exponent without digits", vt_Float, 0, 0, 0, "1E", "0", 0},
+        {"point alone", vt_Float, 0, 100, 0, ".", "0", 0},
+        {"plus inside", vt_Float, 0, 0, 0, "1+2", "0", 0},
+        {"unreadable, then decimals", vt_Float, 0, 100, 2, "E5", "0.00", 0},
+        {"unreadable, then the limit", vt_Float, 10, 20, 0, "E5", "10", 10},
     };
     for (const Row& r : rows) {
         AddSeparatorRows(r.name, [&r](QTestData& row, char separator) {
@@ -348,6 +358,79 @@ void TestZFloatEdit::characterFilter()
     QCOMPARE(double(w.field->Value()), value);
 }
 
+namespace {
+// Types `plain` into the field, then selects what '[...]' marks in `marked`
+// or puts the caret at its '|'.
+void PrepareText(FieldWindow& w, const QString& marked)
+{
+    QString plain = marked;
+    plain.remove(u'|').remove(u'[').remove(u']');
+    FieldWindow::Retype(w.field, plain);
+    QCOMPARE(w.field->text(), plain);
+    const qsizetype open = marked.indexOf(u'[');
+    if (open >= 0)
+        w.field->setSelection(int(open), int(marked.indexOf(u']') - open - 1));
+    else
+        w.field->setCursorPosition(int(marked.indexOf(u'|')));
+}
+} // namespace
+
+void TestZFloatEdit::typingOverASelection_data()
+{
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<TZValueType>("type");
+    QTest::addColumn<QString>("before");   // '[...]' selection, '.' = the separator
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<double>("value");
+
+    struct Row {
+        const char* name;
+        TZValueType type;
+        const char* before;
+        const char* keys;
+        const char* after;
+        double value;
+    };
+    // The characters are judged against the text the selection leaves.
+    const Row rows[] = {
+        {"decimal mark over a number with one", vt_Float, "[0.866]", ".9", ".9", 0.9},
+        {"inch value over an inch value", vt_Float, "[0.0361]", ",0361", ".0361", 0.0361},
+        {"minus over a negative number", vt_Float, "[-5]", "-3", "-3", -3},
+        {"minus over a leading minus", vt_Float, "[-]5", "-", "-5", -5},
+        {"exponent minus over a selected exponent", vt_Float, "1[E-3]", "E-4", "1E-4", 1e-4},
+        {"integer minus over a negative number", vt_Integer, "[-5]", "-7", "-7", -7},
+        {"mark outside the selection still counts", vt_Float, "1.[5]", ",2", "1.2", 1.2},
+        {"refused minus keeps the selection", vt_Float, "1[2]", "-", "12", 12},
+    };
+    for (const Row& r : rows) {
+        AddSeparatorRows(r.name, [&r](QTestData& row, char separator) {
+            row << separator << r.type << WithSeparator(QString::fromLatin1(r.before), separator)
+                << QString::fromLatin1(r.keys) << WithSeparator(QString::fromLatin1(r.after), separator)
+                << r.value;
+        });
+    }
+}
+
+void TestZFloatEdit::typingOverASelection()
+{
+    QFETCH(char, separator);
+    QFETCH(TZValueType, type);
+    QFETCH(QString, before);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QFETCH(double, value);
+    SetZDecimalSeparator(separator);
+
+    FieldWindow w;
+    Configure(w.field, type, 0, 0, 0);
+    QVERIFY(w.Show());
+    PrepareText(w, before);
+    QTest::keyClicks(w.field, keys);
+    QCOMPARE(w.field->text(), after);
+    QCOMPARE(double(w.field->Value()), value);
+}
+
 void TestZFloatEdit::keyPressSeesOnlyFilteredCharacters()
 {
     SetZDecimalSeparator(',');
@@ -467,6 +550,7 @@ void TestZFloatEdit::pasteIsFilteredLikeTyping_data()
 {
     QTest::addColumn<char>("separator");
     QTest::addColumn<TZValueType>("type");
+    QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("before");     // '|' caret, '[...]' selection
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("after");      // '.' = the separator
@@ -474,32 +558,51 @@ void TestZFloatEdit::pasteIsFilteredLikeTyping_data()
     struct Row {
         const char* name;
         TZValueType type;
+        const char* unit;
         const char* before;
         const char* clipboard;
         const char* after;
     };
+    // A refused paste leaves the text as it was before.
     const Row rows[] = {
-        {"unit dropped", vt_Float, "|", "1,5 mm", "1.5"},
-        {"point taken", vt_Float, "|", "1.5", "1.5"},
-        {"blank thousands", vt_Integer, "|", "12 500", "12500"},
-        {"line break of a cell", vt_Float, "|", "-2.5\r\n", "-2.5"},
-        {"at the caret", vt_Float, "12|", "3.4", "123.4"},
-        {"over the selection", vt_Float, "[99.9]", "7,25", "7.25"},
-        {"minus at the start", vt_Float, "|5", "-", "-5"},
-        {"exponent minus", vt_Float, "1E|", "-3", "1E-3"},
-        {"leading zeros kept", vt_Integer, "|", "007", "007"},
-        {"thousands and decimal refused", vt_Float, "|", "1.234,5", ""},
-        {"second decimal mark refused", vt_Float, "1.5|", "2.5", "1.5"},
-        {"real into integer refused", vt_Integer, "|", "1.5", ""},
-        {"exponent into integer refused", vt_Integer, "|", "1E3", ""},
-        {"range refused", vt_Integer, "|", "10-20", ""},
-        {"minus inside refused", vt_Float, "1|", "-5", "1"},
-        {"nothing usable", vt_Float, "4|", "mm", "4"},
+        {"field's unit left out", vt_Float, "mm", "|", "1,5 mm", "1.5"},
+        {"unit in capitals, no blank", vt_Float, "mm", "|", "1.5MM", "1.5"},
+        {"inch value with its unit over a selection", vt_Float, "in", "[0.0361]", ".0361 in", ".0361"},
+        {"force unit", vt_Float, "N", "|", "2,5 N\n", "2.5"},
+        {"point taken", vt_Float, "", "|", "1.5", "1.5"},
+        {"blank thousands", vt_Integer, "", "|", "12 500", "12500"},
+        {"no-break space thousands", vt_Float, "", "|", "1\u00A0234,5", "1234.5"},
+        {"line break of a cell", vt_Float, "", "|", "-2.5\r\n", "-2.5"},
+        {"at the caret", vt_Float, "", "12|", "3.4", "123.4"},
+        {"over the selection", vt_Float, "", "[99.9]", "7,25", "7.25"},
+        {"decimal mark over a number with one", vt_Float, "", "[0.866]", ".9", ".9"},
+        {"minus over a negative number", vt_Float, "", "[-5]", "-3", "-3"},
+        {"minus at the start", vt_Float, "", "|5", "-", "-5"},
+        {"exponent minus", vt_Float, "", "1E|", "-3", "1E-3"},
+        {"leading zeros kept", vt_Integer, "", "|", "007", "007"},
+        {"letter O refused", vt_Float, "mm", "|", "1O.32496", ""},
+        {"hexadecimal refused", vt_Float, "", "|", "0x10.3", ""},
+        {"another unit refused", vt_Float, "mm", "|", "0.5 in", ""},
+        {"unit without a field unit refused", vt_Float, "", "|", "1,5 mm", ""},
+        {"unit before the number refused", vt_Float, "mm", "|", "mm 1.5", ""},
+        {"unit inside the text refused", vt_Float, "mm", "|5", "1 mm", "5"},
+        {"unit alone refused", vt_Float, "mm", "4|", "mm", "4"},
+        {"words refused", vt_Integer, "", "|", "2 500 pcs", ""},
+        {"thousands and decimal refused", vt_Float, "", "|", "1.234,5", ""},
+        {"second decimal mark refused", vt_Float, "", "1.5|", "2.5", "1.5"},
+        {"real into integer refused", vt_Integer, "", "|", "1.5", ""},
+        {"exponent into integer refused", vt_Integer, "", "|", "1E3", ""},
+        {"range refused", vt_Integer, "", "|", "10-20", ""},
+        {"minus inside refused", vt_Float, "", "1|", "-5", "1"},
+        {"plus inside refused", vt_Float, "", "|", "1+2", ""},
+        {"no number refused", vt_Float, "", "|", "E5", ""},
+        {"too long for the field refused", vt_Integer, "", "|", "-123456789012", ""},
     };
     for (const Row& r : rows) {
         AddSeparatorRows(r.name, [&r](QTestData& row, char separator) {
-            row << separator << r.type << WithSeparator(QString::fromLatin1(r.before), separator)
-                << QString::fromLatin1(r.clipboard) << WithSeparator(QString::fromLatin1(r.after), separator);
+            row << separator << r.type << QString::fromLatin1(r.unit)
+                << WithSeparator(QString::fromLatin1(r.before), separator) << QString::fromUtf8(r.clipboard)
+                << WithSeparator(QString::fromLatin1(r.after), separator);
         });
     }
 }
@@ -508,6 +611,7 @@ void TestZFloatEdit::pasteIsFilteredLikeTyping()
 {
     QFETCH(char, separator);
     QFETCH(TZValueType, type);
+    QFETCH(QString, unit);
     QFETCH(QString, before);
     QFETCH(QString, clipboard);
     QFETCH(QString, after);
@@ -515,17 +619,10 @@ void TestZFloatEdit::pasteIsFilteredLikeTyping()
 
     FieldWindow w;
     Configure(w.field, type, 0, 0, 0);
+    w.field->SetUnit(unit);
     QVERIFY(w.Show());
-    const qsizetype caret = before.indexOf(u'|');
-    const qsizetype open = before.indexOf(u'[');
-    QString plain = before;
-    plain.remove(u'|').remove(u'[').remove(u']');
-    FieldWindow::Retype(w.field, plain);
-    QCOMPARE(w.field->text(), plain);
-    if (open >= 0)
-        w.field->setSelection(int(open), int(before.indexOf(u']') - open - 1));
-    else
-        w.field->setCursorPosition(int(caret));
+    PrepareText(w, before);
+    const QString plain = w.field->text();
 
     QApplication::clipboard()->setText(clipboard);
     QSignalSpy changes(w.field, &TZCustomEdit::OnChange);
@@ -533,6 +630,8 @@ void TestZFloatEdit::pasteIsFilteredLikeTyping()
     QCOMPARE(w.field->text(), after);
     // One paste, at most one change; a refused paste changes nothing.
     QCOMPARE(changes.count(), after == plain ? 0 : 1);
+    if (after == plain)
+        QCOMPARE(w.field->MaxLength(), 0);
 }
 
 void TestZFloatEdit::contextMenuPasteIsFiltered()
@@ -541,7 +640,7 @@ void TestZFloatEdit::contextMenuPasteIsFiltered()
     Configure(w.field, vt_Integer, 0, 0, 0);
     QVERIFY(w.Show());
     FieldWindow::Retype(w.field, "007");
-    QApplication::clipboard()->setText("2 500 pcs");
+    QApplication::clipboard()->setText("2 500");
 
     const auto chooseFromMenu = [&](const char* name) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), w.field->mapToGlobal(QPoint(5, 5)));
