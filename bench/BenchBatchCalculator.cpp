@@ -18,8 +18,9 @@ constexpr int RowCount = 100000;
 
 // A mix of the usual requests: M, m and pitch diameter entered, multi-start,
 // asymmetric flanks in D:M:S, internal threads with steel and ruby balls, the
-// inclined method; each row's entered value differs a little.
-std::string GeneratedCsv()
+// inclined method; each row's entered value differs a little. With the budget
+// columns every row also carries its standard uncertainties.
+std::string GeneratedCsv(bool budget)
 {
     static const char* const threads[] = {
         "external,1.5,1,30,30,0.866,1,steel,perpendicular,M,%.5f",
@@ -32,13 +33,18 @@ std::string GeneratedCsv()
         "external,1.5,1,30,30,0.866,1,steel,inclined,M,%.5f",
     };
     static const double values[] = {10.32496, 9.45896, 9.026, 10.32496, 10.32496, 9.026, 7.7232, 10.32496};
-    std::string csv = "side,P,n,beta,gamma,dD,F,material,method,quantity,X\n";
+    std::string csv = budget ? "side,P,n,beta,gamma,dD,F,material,method,quantity,X,u_X,u_dD,probes,u_P,u_beta,"
+                               "u_gamma,u_F,u_A2,u_other,k\n"
+                             : "side,P,n,beta,gamma,dD,F,material,method,quantity,X\n";
     csv.reserve(static_cast<std::size_t>(RowCount) * 70);
     char line[128];
     for (int i = 0; i < RowCount; ++i) {
         const int kind = i % 8;
         std::snprintf(line, sizeof line, threads[kind], values[kind] + (i % 1000) * 1e-5);
         csv += line;
+        if (budget) {
+            csv += i % 2 == 0 ? ",0.2,0.1,correlated,0.5,3,4,0.1,0.05,0.1,2" : ",0.2,0.1,independent,0,5,5,0,0,0.1,2";
+        }
         csv += '\n';
     }
     return csv;
@@ -75,9 +81,9 @@ protected:
     }
 };
 
-void RunBatch(benchmark::State& state, const char* units)
+void RunBatch(benchmark::State& state, const char* units, bool budget = false)
 {
-    const std::string csv = GeneratedCsv();
+    const std::string csv = GeneratedCsv(budget);
     const char* const argv[] = {"zevko-pd-calc", "--units", units, nullptr};
     MemoryOutput output;
     output.Text.reserve(csv.size() * 2);
@@ -100,8 +106,10 @@ void RunBatch(benchmark::State& state, const char* units)
 
 void BM_BatchCalculatorMillimetres(benchmark::State& state) { RunBatch(state, "mm"); }
 void BM_BatchCalculatorInches(benchmark::State& state) { RunBatch(state, "in"); }
+void BM_BatchCalculatorWithBudget(benchmark::State& state) { RunBatch(state, "mm", true); }
 
 } // namespace
 
 BENCHMARK(BM_BatchCalculatorMillimetres)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BatchCalculatorInches)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BatchCalculatorWithBudget)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -83,7 +83,7 @@ void Load(benchmark::State& state, const std::string& text)
     for (auto _ : state) {
         const auto message = zevko::LoadCatalog(catalog, file.Path(), Wires, '.');
         if (message)
-            state.SkipWithError(message->c_str());
+            state.SkipWithError(message->Text().c_str());
         benchmark::DoNotOptimize(catalog.Entries().data());
     }
     state.counters["entries"] = static_cast<double>(catalog.Count());
@@ -106,7 +106,7 @@ void Save(benchmark::State& state, const std::string& text)
         state.ResumeTiming();
         const auto message = zevko::SaveCatalog(catalog, file.Path(), Wires, '.');
         if (message)
-            state.SkipWithError(message->c_str());
+            state.SkipWithError(message->Text().c_str());
     }
     state.counters["entries"] = static_cast<double>(catalog.Count());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(file.Bytes()));

@@ -66,10 +66,32 @@ inline void CheckBatchCsv(std::string_view input)
     const std::vector<CsvRecord> inputRecords = ReadAll(file);
     const std::vector<CsvRecord> outputRecords = ReadAll(out.str());
     FUZZ_CHECK(outputRecords.size() == inputRecords.size(), "one output record per input record");
+    // A header with any budget column gets eight more columns, ending in U.
+    const bool budget = !outputRecords.empty() && outputRecords[0].Fields.size() == inputRecords[0].Fields.size() + 14 &&
+                        outputRecords[0].Fields.back() == "U";
     for (std::size_t r = 0; r < outputRecords.size(); ++r) {
-        const std::vector<std::string>& fields = outputRecords[r].Fields;
+        std::vector<std::string> fields = outputRecords[r].Fields;
         const std::vector<std::string>& original = inputRecords[r].Fields;
-        FUZZ_CHECK(fields.size() == original.size() + 6, "six fields are appended to every record");
+        FUZZ_CHECK(fields.size() == original.size() + (budget ? 14 : 6), "the result fields are appended to every record");
+        std::vector<std::string> budgetFields;
+        if (budget) {
+            budgetFields.assign(fields.end() - 8, fields.end());
+            fields.resize(fields.size() - 8);
+            if (r > 0) {
+                bool allEmpty = true;
+                bool anyEmpty = false;
+                for (const std::string& field : budgetFields) {
+                    allEmpty = allEmpty && field.empty();
+                    anyEmpty = anyEmpty || field.empty();
+                }
+                FUZZ_CHECK(allEmpty || !anyEmpty, "a budget is given whole or not at all");
+                FUZZ_CHECK(allEmpty || fields.back() == "ok", "only an ok row has a budget");
+                for (const std::string& field : allEmpty ? std::vector<std::string>{} : budgetFields) {
+                    const auto value = zevko::ParseDecimalText(field, separator);
+                    FUZZ_CHECK(value && std::isfinite(*value), "a budget holds finite numbers");
+                }
+            }
+        }
         for (std::size_t i = 0; i < original.size(); ++i)
             FUZZ_CHECK(zevko::fuzz::CrLfAsLf(fields[i]) == zevko::fuzz::CrLfAsLf(original[i]),
                        "the input fields are repeated as read");

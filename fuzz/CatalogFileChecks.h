@@ -2,7 +2,9 @@
 
 // The catalog loader on an arbitrary catalog file: what it loads is a sorted
 // list of finite diameters, and a catalog written back and loaded again is
-// the same catalog, with the other section of the file untouched.
+// the same catalog, with the other section of the file untouched and the file
+// in the encoding it had. A file in an encoding that cannot be written back
+// is refused on loading and never written.
 //
 // The first input byte picks the decimal separator (bit 0) and the section
 // (bit 1); the rest is the file.
@@ -10,6 +12,7 @@
 #include "CatalogFile.h"
 #include "FuzzCheck.h"
 #include "ProbeCatalog.h"
+#include "ProfileFileEncoding.h"
 
 #include <unistd.h>
 
@@ -20,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +61,12 @@ inline void WriteFile(const std::string& path, std::string_view text)
     FUZZ_CHECK(out.good(), "the fuzz input is written to its file");
 }
 
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 inline std::vector<double> Diameters(const ProbeCatalog& catalog)
 {
     std::vector<double> values;
@@ -65,9 +75,9 @@ inline std::vector<double> Diameters(const ProbeCatalog& catalog)
     return values;
 }
 
-inline void CheckLoaded(const ProbeCatalog& catalog, const std::optional<std::string>& message)
+inline void CheckLoaded(const ProbeCatalog& catalog, const std::optional<zevko::CatalogFileError>& message)
 {
-    FUZZ_CHECK(!message || !message->empty(), "a message is never empty");
+    FUZZ_CHECK(!message || !message->Text().empty(), "a message is never empty");
     FUZZ_CHECK(!catalog.Changed(), "a loaded catalog is unchanged");
     FUZZ_CHECK(catalog.Position() == 0, "the first entry is current");
     FUZZ_CHECK(catalog.State() == ProbeCatalog::EditState::Browsing, "nothing is being edited");
@@ -94,6 +104,18 @@ inline void CheckCatalogFile(std::string_view input)
     ProbeCatalog catalog;
     const auto message = zevko::LoadCatalog(catalog, path, section, separator);
     CheckLoaded(catalog, message);
+    const auto encoding = zevko::DecodeProfileText(input.substr(1));
+    if (!encoding) {
+        FUZZ_CHECK(message && message->Fault == zevko::CatalogFileFault::UnknownEncoding,
+                   "a file in an encoding that cannot be written back is refused");
+        FUZZ_CHECK(catalog.Count() == 0, "nothing is read from a refused file");
+        catalog.SetChanged(true);
+        const auto refused = zevko::SaveCatalog(catalog, path, section, separator);
+        FUZZ_CHECK(refused && refused->Fault == zevko::CatalogFileFault::UnknownEncoding,
+                   "a file in an encoding that cannot be written back is not written");
+        FUZZ_CHECK(ReadFile(path) == input.substr(1), "a refused file keeps every byte");
+        return;
+    }
     ProbeCatalog otherCatalog;
     const auto otherMessage = zevko::LoadCatalog(otherCatalog, path, other, separator);
     CheckLoaded(otherCatalog, otherMessage);
@@ -106,6 +128,9 @@ inline void CheckCatalogFile(std::string_view input)
     catalog.SetChanged(true);
     const auto saveMessage = zevko::SaveCatalog(catalog, path, section, separator);
     FUZZ_CHECK(!saveMessage, "a catalog is written to a writable file");
+
+    const auto written = zevko::DecodeProfileText(ReadFile(path));
+    FUZZ_CHECK(written && written->Encoding == encoding->Encoding, "the file keeps its encoding");
 
     ProbeCatalog reread;
     const auto rereadMessage = zevko::LoadCatalog(reread, path, section, separator);

@@ -6,6 +6,7 @@
 
 #include "FuzzCheck.h"
 #include "ProfileFile.h"
+#include "ProfileFileEncoding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,8 +41,27 @@ inline std::map<std::string, std::optional<std::string>> SectionValues(const Pro
     return values;
 }
 
+// A file read in its encoding is written back in it byte for byte, also after
+// a change; or it is refused as a whole.
+inline void CheckEncoding(std::string_view input)
+{
+    const auto decoded = zevko::DecodeProfileText(input);
+    if (!decoded)
+        return;
+    FUZZ_CHECK(zevko::EncodeProfileText(decoded->Text, decoded->Encoding) == std::string(input),
+               "a file read in its encoding is written back byte for byte");
+    ProfileFile profile(decoded->Text);
+    profile.SetValue("DIAM_N", "COUNT", "3");
+    const auto written = zevko::EncodeProfileText(profile.Text(), decoded->Encoding);
+    FUZZ_CHECK(written.has_value(), "a changed file can be written in its encoding");
+    const auto reread = zevko::DecodeProfileText(*written);
+    FUZZ_CHECK(reread && reread->Encoding == decoded->Encoding && reread->Text == profile.Text(),
+               "a changed file reads back in its encoding");
+}
+
 inline void CheckProfileFile(std::string_view input)
 {
+    CheckEncoding(input);
     ProfileFile profile(input);
     FUZZ_CHECK(profile.Text() == input, "the text read is given back byte for byte");
 

@@ -69,7 +69,7 @@ seed() { # corpus prefixes file...
 seed_corpus() { # target corpus
   local target=$1 corpus=$2
   shopt -s nullglob globstar
-  local ini=("$root"/resources/catalog/* "$root"/tests/core/data/**/*.[Ii][Nn][Ii])
+  local ini=("$root"/resources/catalog/* "$root"/fuzz/seeds/ini/* "$root"/tests/core/data/**/*.[Ii][Nn][Ii])
   case "$target" in
     FuzzProfileFile) seed "$corpus" "" "${ini[@]}" ;;
     FuzzCatalogFile) seed "$corpus" "00 01 02 03" "${ini[@]}" ;;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CatalogFile.h"
+
 #include <QString>
 
 #include <string>
@@ -10,3 +12,7 @@
 // 1018) with the file name or value they carry, and any other message is shown
 // as it is rather than lost.
 QString CatalogMessageText(const std::string& message);
+
+// What went wrong with the catalog file, in the current language (texts
+// 1012, 1017, 1018, 1021, 1022); in English while no table is loaded.
+QString CatalogMessageText(const zevko::CatalogFileError& error);

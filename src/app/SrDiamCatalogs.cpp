@@ -119,7 +119,7 @@ bool TfrmSrDiam::mdDiamInBeforeClose() { return SaveCatalogSection(mdDiamIn, zev
 
 void TfrmSrDiam::LoadCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section)
 {
-    const std::optional<std::string> error =
+    const std::optional<zevko::CatalogFileError> error =
         zevko::LoadCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
     NewEntryPending = false;
     if (error)
@@ -131,7 +131,7 @@ bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
     if (!catalog.IsOpen())
         return true;
     for (;;) {
-        const std::optional<std::string> error =
+        const std::optional<zevko::CatalogFileError> error =
             zevko::SaveCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
         if (!error)
             return true;

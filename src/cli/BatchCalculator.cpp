@@ -1,5 +1,6 @@
 #include "BatchCalculator.h"
 
+#include "BatchBudget.h"
 #include "BatchColumns.h"
 #include "BatchRow.h"
 #include "Calculation.h"
@@ -92,29 +93,52 @@ public:
         if (!columns.Error.empty()) {
             return Fail(columns.Error);
         }
+        const BudgetColumnMap budgetColumns = MapBudgetColumns(record.Fields, record.Count);
+        if (!budgetColumns.Error.empty()) {
+            return Fail(budgetColumns.Error);
+        }
         CsvWriter writer(out_, reader_.Delimiter());
         WriteFields(writer, record);
         for (const char* name : AppendedColumns) {
             writer.Field(name);
+        }
+        if (budgetColumns.Any) {
+            for (const char* name : BudgetOutputColumnNames()) {
+                writer.Field(name);
+            }
         }
         writer.EndRecord();
 
         bool anyInvalid = false;
         while (reader_.ReadRecord(record)) {
             const BatchRowReading reading = ReadBatchRow(record, columns, options_.Separator);
+            BudgetRowReading budget;
+            if (reading.Error.empty() && budgetColumns.Any) {
+                budget = ReadBudgetRow(record, budgetColumns, options_.Separator);
+            }
+            const std::string& error = reading.Error.empty() ? budget.Error : reading.Error;
             RowOutcome outcome;
-            if (!reading.Error.empty()) {
+            std::array<std::string, BudgetOutputColumnCount> budgetTexts;
+            if (!error.empty()) {
                 anyInvalid = true;
-                outcome.Status = "invalid: " + reading.Error;
-                err_ << ProgramName << ": line " << record.Line << ": " << reading.Error << '\n';
+                outcome.Status = "invalid: " + error;
+                err_ << ProgramName << ": line " << record.Line << ": " << error << '\n';
             } else {
                 outcome = Evaluate(reading.Inputs, options_);
+                if (budgetColumns.Any && outcome.Status == "ok") {
+                    budgetTexts = BudgetTexts(reading.Inputs, budget.Inputs, options_.Separator);
+                }
             }
             WriteFields(writer, record);
             for (const std::string& text : outcome.Texts) {
                 writer.Field(text);
             }
             writer.Field(outcome.Status);
+            if (budgetColumns.Any) {
+                for (const std::string& text : budgetTexts) {
+                    writer.Field(text);
+                }
+            }
             writer.EndRecord();
             if (writer.WriteFailed()) {
                 return Fail("the output cannot be written");

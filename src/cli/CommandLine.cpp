@@ -106,6 +106,12 @@ Input columns, named in the header row in any order, without regard to case:
   method     perpendicular | inclined
   quantity   what X is: m, M or d2 (case matters; D2 is the same as d2)
   X          the entered value, mm
+Optional uncertainty budget columns, standard uncertainties: u_X, u_dD, u_P,
+u_A2 (force-correction model) and u_other in micrometres, u_beta and u_gamma
+in arcminutes, u_F in newtons; probes (correlated | independent) and k (the
+coverage factor, 2 when absent). With any of them each row also gets c_X,
+c_dD, c_P, c_beta, c_gamma, c_F (4 decimals) and u_c, U (micrometres, 3
+decimals) after status; empty for rows not ok and with d2 entered.
 Other columns are copied through. The field delimiter is the first comma,
 semicolon or tab of the header row and is used for the output as well;
 fields may be quoted as in RFC 4180 ("1,5" with a decimal comma). Blank lines

@@ -1,8 +1,10 @@
 #include "CatalogFile.h"
 
 #include "AtomicFile.h"
+#include "FileLock.h"
 #include "NumberFormat.h"
 #include "ProfileFile.h"
+#include "ProfileFileEncoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,19 +49,47 @@ double CatalogDouble(long double parsed)
     return static_cast<double>(parsed);
 }
 
+CatalogFileError Error(CatalogFileFault fault, std::string subject)
+{
+    return CatalogFileError{fault, std::move(subject)};
+}
+
 } // namespace
 
-std::optional<std::string> LoadCatalog(ProbeCatalog& catalog, const std::string& path, std::string_view section,
-                                       char separator)
+std::string CatalogFileError::Text() const
+{
+    switch (Fault) {
+    case CatalogFileFault::CannotRead:
+        return "Unable to read " + Subject;
+    case CatalogFileFault::NotANumber:
+        return "'" + Subject + "' is not a valid floating point value";
+    case CatalogFileFault::CannotWrite:
+        return "Unable to write to " + Subject;
+    case CatalogFileFault::Locked:
+        return "The catalog file " + Subject + " is locked by another instance of the program";
+    case CatalogFileFault::UnknownEncoding:
+        return "The catalog file " + Subject + " has an encoding that cannot be read or written; it is left unchanged";
+    }
+    return "Unable to write to " + Subject;
+}
+
+std::optional<CatalogFileError> LoadCatalog(ProbeCatalog& catalog, const std::string& path, std::string_view section,
+                                            char separator)
 {
     catalog.Open();
-    std::optional<std::string> message;
+    std::optional<CatalogFileError> message;
     const FileText file = ReadWholeFile(path);
-    if (file.status == FileText::Status::Failed)
-        message = "Unable to read " + FullPath(path);
+    std::optional<DecodedProfileText> decoded;
+    if (file.status == FileText::Status::Failed) {
+        message = Error(CatalogFileFault::CannotRead, FullPath(path));
+    } else if (file.status == FileText::Status::Ok) {
+        decoded = DecodeProfileText(file.text);
+        if (!decoded)
+            message = Error(CatalogFileFault::UnknownEncoding, FullPath(path));
+    }
 
-    if (file.status == FileText::Status::Ok) {
-        const ProfileFile profile(file.text);
+    if (decoded) {
+        const ProfileFile profile(decoded->Text);
         const std::int32_t count = ParseProfileInteger(profile.Value(section, "COUNT").value_or(std::string()));
         // Only the keys that are there: a COUNT beyond them adds nothing.
         std::vector<std::pair<std::int64_t, std::string>> values;
@@ -75,7 +105,7 @@ std::optional<std::string> LoadCatalog(ProbeCatalog& catalog, const std::string&
             if (!parsed || !std::isfinite(value)) {
                 // One message for the first bad value; the rest still loads.
                 if (!message)
-                    message = "'" + text + "' is not a valid floating point value";
+                    message = Error(CatalogFileFault::NotANumber, text);
                 continue;
             }
             catalog.AppendLoaded(value);
@@ -88,20 +118,41 @@ std::optional<std::string> LoadCatalog(ProbeCatalog& catalog, const std::string&
     return message;
 }
 
-std::optional<std::string> SaveCatalog(ProbeCatalog& catalog, const std::string& path, std::string_view section,
-                                       char separator)
+std::optional<CatalogFileError> SaveCatalog(ProbeCatalog& catalog, const std::string& path, std::string_view section,
+                                            char separator, std::chrono::milliseconds lockWait)
 {
     catalog.Settle();
     if (!catalog.Changed())
         return std::nullopt;
 
-    const std::string unableToWrite = "Unable to write to " + FullPath(path);
-    const FileText file = ReadWholeFile(path);
+    const CatalogFileError unableToWrite = Error(CatalogFileFault::CannotWrite, FullPath(path));
+    // The lock, the leftovers and the file itself all belong beside the file
+    // a link points to.
+    const std::optional<std::string> target = ResolveSymbolicLinks(path);
+    if (!target)
+        return unableToWrite;
+    FileLock lock;
+    switch (lock.Acquire(LockFilePath(*target), lockWait)) {
+    case FileLock::Outcome::Held:
+        break;
+    case FileLock::Outcome::Busy:
+        return Error(CatalogFileFault::Locked, FullPath(path));
+    case FileLock::Outcome::Failed:
+        return unableToWrite;
+    }
+    RemoveLeftoverTemporaryFiles(*target);
+
+    const FileText file = ReadWholeFile(*target);
     // Rewriting a file we could not read would lose everything else in it.
     if (file.status == FileText::Status::Failed)
         return unableToWrite;
+    std::optional<DecodedProfileText> decoded =
+        file.status == FileText::Status::Ok ? DecodeProfileText(file.text) : DecodedProfileText{};
+    // Nor may 8-bit lines go into a file of another encoding.
+    if (!decoded)
+        return Error(CatalogFileFault::UnknownEncoding, FullPath(path));
 
-    ProfileFile profile(file.text);
+    ProfileFile profile(decoded->Text);
     const std::vector<CatalogEntry>& entries = catalog.Entries();
     std::vector<std::pair<std::string, std::string>> values;
     values.reserve(entries.size() + 1);
@@ -110,10 +161,12 @@ std::optional<std::string> SaveCatalog(ProbeCatalog& catalog, const std::string&
         values.emplace_back("D" + std::to_string(k), FormatCatalogNumber(entries[k - 1].DIAMm, separator));
     profile.SetValues(section, values);
 
-    const std::string text = profile.Text();
-    if (file.status == FileText::Status::Ok && text == file.text)
+    const std::optional<std::string> bytes = EncodeProfileText(profile.Text(), decoded->Encoding);
+    if (!bytes)
+        return unableToWrite;
+    if (file.status == FileText::Status::Ok && *bytes == file.text)
         return std::nullopt;
-    if (!WriteWholeFileAtomically(path, text))
+    if (!WriteWholeFileAtomically(*target, *bytes))
         return unableToWrite;
     return std::nullopt;
 }

@@ -52,9 +52,9 @@ std::vector<double> Mm(const ProbeCatalog& c)
     return v;
 }
 
-QString Message(const std::optional<std::string>& m)
+QString Message(const std::optional<zevko::CatalogFileError>& m)
 {
-    return m ? QString::fromStdString(*m) : QString();
+    return m ? QString::fromStdString(m->Text()) : QString();
 }
 
 // Every separator the program can run with.

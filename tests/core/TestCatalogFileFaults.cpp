@@ -37,9 +37,9 @@ namespace {
 const std::string N{zevko::WireCatalogSection};
 const std::string S{zevko::BallCatalogSection};
 
-QString Message(const std::optional<std::string>& m)
+QString Message(const std::optional<zevko::CatalogFileError>& m)
 {
-    return m ? QString::fromStdString(*m) : QString();
+    return m ? QString::fromStdString(m->Text()) : QString();
 }
 
 QByteArray Native(const QString& path)
