@@ -3,6 +3,7 @@
 #include "ui_SrDiam.h"
 
 #include "CatalogGridModel.h"
+#include "PlausibilityLimits.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -92,30 +93,34 @@ void TfrmSrDiam::BuildToolBars()
 
 void TfrmSrDiam::ConfigureFields()
 {
+    // Each field keeps its value within the accepted range of its input (the
+    // millimetre limits hold for the inch display as well).
+    using zevko::InputField;
     struct FieldSetup {
         TZFloatEdit* Field;
         TZValueType Type;
-        long double MaxValue;
+        InputField Input;
         long double Initial;
     };
     const std::array<FieldSetup, 11> fields{{
-        {ui->edStapka, vt_Float, 100, 0},
-        {ui->edBrH, vt_Integer, 100, 1},
-        {ui->edBg, vt_Float, 90, 30},
-        {ui->edBm, vt_Integer, 59, 0},
-        {ui->edBs, vt_Integer, 59, 0},
-        {ui->edYg, vt_Float, 90, 30},
-        {ui->edYm, vt_Integer, 59, 0},
-        {ui->edYs, vt_Integer, 59, 0},
-        {ui->edDiam, vt_Float, 100, 0},
-        {ui->edIzmN, vt_Float, 100, 0},
-        {ui->edIzmSt, vt_Float, 4000, 0},
+        {ui->edStapka, vt_Float, InputField::Pitch, 0},
+        {ui->edBrH, vt_Integer, InputField::Starts, 1},
+        {ui->edBg, vt_Float, InputField::FlankDegrees, 30},
+        {ui->edBm, vt_Integer, InputField::FlankMinutes, 0},
+        {ui->edBs, vt_Integer, InputField::FlankSeconds, 0},
+        {ui->edYg, vt_Float, InputField::FlankDegrees, 30},
+        {ui->edYm, vt_Integer, InputField::FlankMinutes, 0},
+        {ui->edYs, vt_Integer, InputField::FlankSeconds, 0},
+        {ui->edDiam, vt_Float, InputField::ProbeDiameter, 0},
+        {ui->edIzmN, vt_Float, InputField::Force, 0},
+        {ui->edIzmSt, vt_Float, InputField::MeasuredValue, 0},
     }};
     for (const FieldSetup& setup : fields) {
+        const zevko::AcceptedRange range = zevko::RangeOf(setup.Input);
         setup.Field->SetValueType(setup.Type);
         setup.Field->SetDecimal(0);
-        setup.Field->SetMinValue(0);
-        setup.Field->SetMaxValue(setup.MaxValue);
+        setup.Field->SetMinValue(range.Low);
+        setup.Field->SetMaxValue(range.High);
         setup.Field->SetValue(setup.Initial);
         setup.Field->SetBorderColor(FieldBorderColor);
         setup.Field->SetBorderSelected(FieldBorderSelected);

@@ -1,6 +1,7 @@
 #include "BatchRow.h"
 
 #include "NumberFormat.h"
+#include "PlausibilityLimits.h"
 #include "TextMatching.h"
 
 #include <cmath>
@@ -108,7 +109,9 @@ BatchRowReading ReadBatchRow(const CsvRecord& record, const BatchColumnMap& colu
         *number.Target = *value;
     }
 
-    const auto starts = ReadWholeNumber(field(BatchColumn::Starts), 0, 100);
+    static_assert(StartsRange.Low == 0 && StartsRange.High == 100, "the error text below names the range");
+    const auto starts = ReadWholeNumber(field(BatchColumn::Starts), static_cast<int>(StartsRange.Low),
+                                        static_cast<int>(StartsRange.High));
     if (!starts) {
         return fail(BatchColumn::Starts, "a whole number from 0 to 100");
     }

@@ -4,6 +4,7 @@
 #include "CheckedMath.h"
 #include "ForceCorrection.h"
 #include "NumberFormat.h"
+#include "PlausibilityLimits.h"
 
 #include <cmath>
 
@@ -13,24 +14,6 @@ namespace {
 
 constexpr long double TargetTolerance = 1.0e-4L; // mm, the pitch-diameter iteration
 constexpr int MaxCorrections = 100;
-
-bool Within(long double value, long double low, long double high)
-{
-    return value >= low && value <= high; // false for NaN as well
-}
-
-bool AnglePlausible(const FlankAngle& angle)
-{
-    return Within(angle.Degrees, 0.0L, 90.0L) && Within(angle.Minutes, 0.0L, 59.0L) &&
-           Within(angle.Seconds, 0.0L, 59.0L);
-}
-
-bool Plausible(const MeasurementInputs& in)
-{
-    return Within(in.PitchMm, 0.0L, 100.0L) && AnglePlausible(in.Beta) && AnglePlausible(in.Gamma) &&
-           Within(in.ProbeDiameterMm, 0.0L, 100.0L) && Within(in.ForceN, 0.0L, 100.0L) &&
-           Within(in.MeasuredValueMm, 0.0L, 4000.0L);
-}
 
 // The optimum probe diameter with the cosines of the flanks at hand. A
 // symmetric thread needs a single tangent: alpha/2 is then beta exactly.

@@ -2,32 +2,18 @@
 
 #include "Calculation.h"
 #include "NumberFormat.h"
+#include "PlausibilityLimits.h"
 
 #include <cmath>
 
 namespace zevko {
-
-namespace {
-
-bool Within(long double value, long double low, long double high)
-{
-    return value >= low && value <= high; // false for NaN as well
-}
-
-bool AnglePlausible(const FlankAngle& angle)
-{
-    return Within(angle.Degrees, 0.0L, 90.0L) && Within(angle.Minutes, 0.0L, 59.0L) &&
-           Within(angle.Seconds, 0.0L, 59.0L);
-}
-
-} // namespace
 
 LeadOptimumUpdate UpdateLeadAndOptimum(const LeadOptimumInputs& inputs, UnitSystem units, char separator)
 {
     const long double pitchMm = inputs.PitchMm;
     const long double startsValue = inputs.StartsValue;
     LeadOptimumUpdate update;
-    if (!Within(pitchMm, 0.0L, 100.0L) || !AnglePlausible(inputs.Beta) || !AnglePlausible(inputs.Gamma)) {
+    if (!LeadUpdatePlausible(pitchMm, inputs.Beta, inputs.Gamma)) {
         return update;
     }
 
