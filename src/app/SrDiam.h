@@ -60,6 +60,8 @@ private:
     void BuildToolBars();
     void ConfigureFields();
     void WireEvents();
+    // F9, Ctrl+Shift+C, Ctrl+U and Ctrl+Q run their commands at once.
+    void WireCommandKeys();
     // Creation (SrDiamShell.cpp): change handling on, the stored settings
     // restored, both catalogs open.
     void FormCreate();

@@ -303,6 +303,92 @@ private slots:
                  (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "5.0800/0.20000"}));
     }
 
+    // Delete removes the current entry and Ctrl+Enter selects it, without an
+    // open editor; in an open editor Delete deletes a character.
+    void deleteAndSelectKeys()
+    {
+        auto w = WindowWith("[DIAM_N]\nCOUNT=3\nD1=0.577\nD2=0.866\nD3=1.155\n");
+        Key(Qt::Key_Down);
+        QCOMPARE(w->mdDiamOut.Position(), std::size_t(1));
+        Key(Qt::Key_Delete);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "1.1550/0.04547"}));
+        QTest::keyClick(Grid(*w), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(w->ProbeDiameterMm, 1.155);
+        QCOMPARE(w->ui->edDiam->Text(), QString("1.155"));
+
+        Key(Qt::Key_F2);
+        QLineEdit* editor = OpenEditor(*w);
+        QVERIFY(editor);
+        editor->setCursorPosition(0);
+        Key(Qt::Key_Delete);
+        QCOMPARE(editor->text(), QString(".155"));
+        QCOMPARE(Grid(*w)->model()->rowCount(), 2);
+        Key(Qt::Key_Escape);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "1.1550/0.04547"}));
+        QVERIFY(w->Messages.isEmpty());
+    }
+
+    // Tab walks the cells; from the last cell of the last row it stores the
+    // row and leaves the grid, and Shift+Tab from the first cell leaves it
+    // backwards: neither wraps around into another row, nor opens an editor.
+    void tabLeavesTheGridAtItsEnds()
+    {
+        auto w = WindowWith("[DIAM_N]\nCOUNT=2\nD1=0.577\nD2=0.866\n");
+        Key(Qt::Key_Insert);
+        Keys("1.155");
+        Key(Qt::Key_Tab);
+        QVERIFY(!OpenEditor(*w));
+        QCOMPARE(Grid(*w)->currentIndex(), Grid(*w)->model()->index(2, 1));
+        Key(Qt::Key_Tab);
+        QVERIFY(!Grid(*w)->hasFocus());
+        QVERIFY(!OpenEditor(*w));
+        QCOMPARE(w->mdDiamOut.State(), EditState::Browsing);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "0.8660/0.03409", "1.1550/0.04547"}));
+        // Digits typed now go elsewhere, never into the first entry.
+        Keys("9");
+        QCOMPARE(Cell(*w, 0, 0), QString("0.5770"));
+
+        Grid(*w)->setFocus();
+        Grid(*w)->setCurrentIndex(Grid(*w)->model()->index(0, 0));
+        Key(Qt::Key_Backtab);
+        QVERIFY(!Grid(*w)->hasFocus());
+        QCOMPARE(QApplication::focusWidget()->parentWidget(), w->ui->pcDaten);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "0.8660/0.03409", "1.1550/0.04547"}));
+        QVERIFY(w->Messages.isEmpty());
+    }
+
+    // A cell opened from the keyboard shows its value from its first digit
+    // with all of it selected: the typed digits replace it.
+    void keyboardEditorReplacesTheText_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("F2") << int(Qt::Key_F2);
+        QTest::newRow("a digit") << int(Qt::Key_1);
+    }
+
+    void keyboardEditorReplacesTheText()
+    {
+        QFETCH(int, key);
+        auto w = WindowWith("[DIAM_N]\nCOUNT=1\nD1=0.577\n");
+        Key(Qt::Key_Right);
+        if (key == Qt::Key_F2) {
+            Key(Qt::Key_F2);
+            QLineEdit* editor = OpenEditor(*w);
+            QVERIFY(editor);
+            QCOMPARE(editor->selectedText(), editor->text());
+            QVERIFY(editor->text().startsWith("0.0227165354"));
+            QCOMPARE(editor->cursorPosition(), 0);
+            Keys("0.1");
+        } else {
+            Keys("1");
+            QVERIFY(OpenEditor(*w));
+            QCOMPARE(OpenEditor(*w)->text(), QString("1"));
+            Keys(".5");
+        }
+        Key(Qt::Key_Return);
+        QCOMPARE(w->mdDiamOut.Entries().at(0).DIAMi, key == Qt::Key_F2 ? 0.1 : 1.5);
+    }
+
     // An existing entry typed over derives the other unit from the cell typed
     // into, so that an inch value survives the file; Escape undoes it.
     void existingEntryEdited_data()

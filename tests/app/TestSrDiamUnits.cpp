@@ -129,7 +129,7 @@ private slots:
     }
 
     // The button and its shortcut both switch; the shortcut works from an
-    // entry field too.
+    // entry field too, and has switched when the key has been handled.
     void buttonAndShortcut()
     {
         auto w = OpenWindow();
@@ -137,8 +137,26 @@ private slots:
         QCOMPARE(w->Units, zevko::UnitSystem::Inches);
         w->ui->edStapka->setFocus();
         QTest::keyClick(w->ui->edStapka, Qt::Key_U, Qt::ControlModifier);
-        QTRY_COMPARE(w->Units, zevko::UnitSystem::Millimetres);
+        QCOMPARE(w->Units, zevko::UnitSystem::Millimetres);
         QCOMPARE(w->ui->Label6->text(), QString("[mm]"));
+    }
+
+    // Keys typed right after Ctrl+U are typed in the new unit: the switch
+    // does not wait for the button's pressed look and then rewrite them.
+    void keysTypedRightAfterTheSwitch()
+    {
+        auto w = OpenWindow();
+        EnterThread(*w);
+        QTest::keyClick(w->ui->edStapka, Qt::Key_U, Qt::ControlModifier);
+        QTest::keyClick(w->ui->edStapka, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w->ui->edStapka, "0.0625");
+        QCOMPARE(w->ui->edStapka->Text(), QString("0.0625"));
+        QCOMPARE(w->PitchMm, 0.0625 * 25.4);
+        // Nothing arrives later to undo it.
+        QTest::qWait(300);
+        QCOMPARE(w->Units, zevko::UnitSystem::Inches);
+        QCOMPARE(w->ui->edStapka->Text(), QString("0.0625"));
+        QCOMPARE(w->PitchMm, 0.0625 * 25.4);
     }
 
     // A catalog cell still being typed that holds no number stops the
