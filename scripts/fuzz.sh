@@ -15,7 +15,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$root/build-fuzz}
 all_targets=(FuzzProfileFile FuzzCatalogFile FuzzLanguageTable FuzzRtfReader FuzzNumberFormat
-             FuzzCsvReader FuzzBatchCsv FuzzCalculation)
+             FuzzCsvReader FuzzBatchCsv FuzzCalculation FuzzThreadDesignation)
 
 which=${1:-all}
 seconds=${2:-60}
@@ -79,6 +79,7 @@ seed_corpus() { # target corpus
     FuzzCsvReader) seed "$corpus" "" "$root"/fuzz/seeds/csv/* "$root"/tests/cli/data/**/*.csv ;;
     FuzzBatchCsv) seed "$corpus" "00 01 02 03" "$root"/fuzz/seeds/csv/* "$root"/tests/cli/data/**/*.csv ;;
     FuzzCalculation) ;; # binary input: libFuzzer starts from nothing
+    FuzzThreadDesignation) seed "$corpus" "" "$root"/fuzz/seeds/designations/* ;;
   esac
   # Every input that once found a fault stays in the corpus.
   seed "$corpus" "" "$root"/tests/core/data/fuzz-regressions/"$target"/*
@@ -91,6 +92,7 @@ dictionary() {
     FuzzRtfReader) echo "$root/fuzz/dict/rtf.dict" ;;
     FuzzNumberFormat) echo "$root/fuzz/dict/number.dict" ;;
     FuzzCsvReader | FuzzBatchCsv) echo "$root/fuzz/dict/csv.dict" ;;
+    FuzzThreadDesignation) echo "$root/fuzz/dict/designation.dict" ;;
   esac
 }
 

@@ -3,6 +3,7 @@
 #include "CatalogGridModel.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 namespace {
 
 const char* const InitialTextProperty = "zevkoInitialText";
+const char* const OpenedProperty = "zevkoOpened";
 
 const CatalogGridModel* GridModel(const QModelIndex& index)
 {
@@ -57,8 +59,20 @@ void CatalogCellDelegate::setEditorData(QWidget* editor, const QModelIndex& inde
     if (line == nullptr || model == nullptr)
         return;
     const QString text = model->EditText(index);
+    // A cell redrawn while its editor is open keeps what the user typed.
+    if (line->property(InitialTextProperty).isValid() && line->text() == text)
+        return;
     line->setText(text);
     line->setProperty(InitialTextProperty, text);
+    SelectFromStart(line);
+}
+
+void CatalogCellDelegate::SelectFromStart(QLineEdit* line)
+{
+    // All of it selected, so that typing replaces it, with the caret at the
+    // start, so that a long value is read from its first digit.
+    const int length = int(line->text().size());
+    line->setSelection(length, -length);
 }
 
 void CatalogCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
@@ -133,7 +147,18 @@ bool CatalogCellDelegate::EditorKey(QKeyEvent* key)
 {
     switch (key->key()) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
+    case Qt::Key_Backtab: {
+        const QString refusal = EditorRefusal();
+        if (!refusal.isEmpty()) {
+            Refuse(refusal);
+            return true;
+        }
+        // The view would open the next cell's editor, and from the last
+        // cell wrap around to the first row's.
+        CommitEditor();
+        MoveOn(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+        return true;
+    }
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -146,8 +171,12 @@ bool CatalogCellDelegate::EditorKey(QKeyEvent* key)
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (CommitEditor())
-            emit StoreRequested();
+        if (!CommitEditor())
+            return true;
+        emit StoreRequested();
+        // Ctrl+Enter selects the entry just typed.
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier)
+            emit SelectRequested();
         return true;
     case Qt::Key_Escape:
         DiscardEditor();
@@ -158,14 +187,68 @@ bool CatalogCellDelegate::EditorKey(QKeyEvent* key)
     }
 }
 
+bool CatalogCellDelegate::AtEnd(bool forward) const
+{
+    const QAbstractItemModel* model = m_view->model();
+    const QModelIndex current = m_view->currentIndex();
+    if (model == nullptr || !current.isValid())
+        return true;
+    if (forward)
+        return current.row() == model->rowCount() - 1 && current.column() == model->columnCount() - 1;
+    return current.row() == 0 && current.column() == 0;
+}
+
+void CatalogCellDelegate::MoveOn(bool forward)
+{
+    if (!AtEnd(forward)) {
+        const QAbstractItemModel* model = m_view->model();
+        const QModelIndex current = m_view->currentIndex();
+        const int columns = model->columnCount();
+        const int cell = current.row() * columns + current.column() + (forward ? 1 : -1);
+        m_view->setCurrentIndex(model->index(cell / columns, cell % columns));
+        return;
+    }
+    emit StoreRequested();
+    // The window's own focus chain from here: the view's Tab navigation is
+    // off for this one key, so it moves the focus instead of a cell.
+    m_leaving = true;
+    const bool navigation = m_view->tabKeyNavigation();
+    m_view->setTabKeyNavigation(false);
+    QKeyEvent tab(QEvent::KeyPress, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                  forward ? Qt::NoModifier : Qt::ShiftModifier);
+    QCoreApplication::sendEvent(m_view, &tab);
+    m_view->setTabKeyNavigation(navigation);
+    m_leaving = false;
+}
+
 bool CatalogCellDelegate::ViewKey(QKeyEvent* key)
 {
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    if (m_leaving)
+        return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && modifiers == Qt::ControlModifier) {
+        emit SelectRequested();
+        return true;
+    }
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+        if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return false;
+        MoveOn(key->key() == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+        return true;
+    }
+    if (modifiers != Qt::NoModifier)
         return false;
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         emit StoreRequested();
+        return true;
+    case Qt::Key_Delete:
+        // An open editor's Delete deletes a character.
+        if (!m_editor.isNull())
+            return false;
+        emit DeleteRequested();
         return true;
     case Qt::Key_Escape:
         emit AbandonRequested();
@@ -186,6 +269,13 @@ bool CatalogCellDelegate::eventFilter(QObject* watched, QEvent* event)
     if (qobject_cast<QLineEdit*>(watched) != nullptr && !m_editor.isNull() && watched == m_editor) {
         if (event->type() == QEvent::KeyPress && EditorKey(static_cast<QKeyEvent*>(event)))
             return true;
+        // The view selects the text once more as it opens the editor, which
+        // leaves the caret (and the view of a long value) at its end.
+        if (event->type() == QEvent::FocusIn && !m_editor->property(OpenedProperty).toBool()) {
+            m_editor->setProperty(OpenedProperty, true);
+            if (m_editor->text() == m_editor->property(InitialTextProperty).toString())
+                SelectFromStart(m_editor);
+        }
         if (event->type() == QEvent::FocusOut) {
             if (m_refusing)
                 return true; // the refusal's own message box took the focus

@@ -15,7 +15,15 @@ class QLineEdit;
 // is refused with the message the grid's model words, and the editor stays
 // open with that text (Tab, Enter, the arrows, a click elsewhere in the grid,
 // the focus going to another field of the window). Enter stores the row and
-// Escape abandons it, also when no editor is open; Insert asks for a new row.
+// Escape abandons it, also when no editor is open. Without an open editor,
+// Insert asks for a new row, Delete for deleting the current one and
+// Ctrl+Enter for selecting it.
+//
+// Tab and Shift+Tab go from cell to cell without opening editors; past the
+// last cell of the last row (or before the first cell) they store the row and
+// leave the grid along the window's tab order, never wrapping around into
+// another row. A cell opened from the keyboard has its whole text selected,
+// shown from its start, so that typing replaces it.
 class CatalogCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -43,6 +51,8 @@ signals:
     void StoreRequested();
     void AbandonRequested();
     void InsertRequested();
+    void DeleteRequested();
+    void SelectRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,6 +64,11 @@ private:
     void Refuse(const QString& message);
     bool EditorKey(QKeyEvent* key);
     bool ViewKey(QKeyEvent* key);
+    // Tab (forward) or Shift+Tab from the current cell: the next cell, or
+    // out of the grid past either end.
+    void MoveOn(bool forward);
+    bool AtEnd(bool forward) const;
+    static void SelectFromStart(QLineEdit* line);
 
     QAbstractItemView* m_view;
     QWidget* m_viewport;
@@ -61,4 +76,5 @@ private:
     mutable QPointer<QLineEdit> m_editor;
     mutable QPersistentModelIndex m_editorIndex;
     bool m_refusing = false;
+    bool m_leaving = false;
 };

@@ -14,6 +14,9 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <array>
@@ -82,13 +85,41 @@ void TfrmSrDiam::BuildToolBars()
     ui->btnLang->setMenu(PopupMenu1);
     ui->btnLang->setPopupMode(QToolButton::InstantPopup);
 
-    // Keyboard: the toolbar commands, and F1 for the manual page.
-    ui->btnCalc->setShortcut(QKeySequence(Qt::Key_F9));
-    ui->btnCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    ui->btnMM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-    ui->btnExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     HelpShortcut = new QShortcut(QKeySequence(Qt::Key_F1), this);
     HelpShortcut->setObjectName(QStringLiteral("HelpShortcut"));
+}
+
+void TfrmSrDiam::WireCommandKeys()
+{
+    // Each command key runs its handler the moment it is pressed. A tool
+    // button's own shortcut clicks it only after its pressed look (about
+    // 0.1 s later), and keys typed meanwhile would be handled before the
+    // command: Ctrl+U followed by digits would type them into the field of
+    // the old unit and then convert them.
+    struct CommandKey {
+        QToolButton* Button;
+        QKeySequence Keys;
+        void (TfrmSrDiam::*Handler)();
+    };
+    const std::array<CommandKey, 4> commands{{
+        {ui->btnCalc, QKeySequence(Qt::Key_F9), &TfrmSrDiam::btnCalcClick},
+        {ui->btnCopy, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TfrmSrDiam::btnCopyClick},
+        {ui->btnMM, QKeySequence(Qt::CTRL | Qt::Key_U), &TfrmSrDiam::btnMMClick},
+        {ui->btnExit, QKeySequence(Qt::CTRL | Qt::Key_Q), &TfrmSrDiam::btnExitClick},
+    }};
+    for (const CommandKey& command : commands) {
+        auto* shortcut = new QShortcut(command.Keys, this);
+        shortcut->setObjectName(command.Button->objectName() + QStringLiteral("Shortcut"));
+        // A held key runs a toggle such as the unit switch once.
+        shortcut->setAutoRepeat(false);
+        QToolButton* button = command.Button;
+        connect(shortcut, &QShortcut::activated, this, [this, button, handler = command.Handler] {
+            // The button shows the press while the command runs.
+            button->setDown(true);
+            QTimer::singleShot(100, button, [button] { button->setDown(false); });
+            (this->*handler)();
+        });
+    }
 }
 
 void TfrmSrDiam::ConfigureFields()
@@ -153,6 +184,17 @@ void TfrmSrDiam::ConfigureFields()
     ui->ImageOut->Load(QStringLiteral(":/images/thread-external.svg"));
     ui->ImageIn->Load(QStringLiteral(":/images/thread-internal.svg"));
 
+    // The pages' elements follow the tab bar in the chain (the form's order
+    // names the page control, whose focus goes to its tab bar, and the pages
+    // after it would otherwise be left out): Tab reaches the catalog grid or
+    // the manual of the page shown, Shift+Tab comes back to the tab bar.
+    if (auto* tabBar = ui->pcDaten->findChild<QTabBar*>()) {
+        QWidget::setTabOrder(tabBar, ui->dbgrKatDiam);
+        QWidget::setTabOrder(ui->dbgrKatDiam, ui->redHlep);
+    }
+    // The manual is read from the keyboard too: arrows and page keys scroll it.
+    ui->redHlep->setFocusPolicy(Qt::StrongFocus);
+
     dsDiamModel = new CatalogGridModel(DecimalSeparator(), this);
     dsDiamModel->SetCatalog(dsDiam);
     ui->dbgrKatDiam->setModel(dsDiamModel);
@@ -166,6 +208,7 @@ void TfrmSrDiam::ConfigureFields()
 void TfrmSrDiam::WireEvents()
 {
     connect(ui->btnCalc, &QToolButton::clicked, this, &TfrmSrDiam::btnCalcClick);
+    WireCommandKeys();
     connect(HelpShortcut, &QShortcut::activated, this,
             [this] { ui->pcDaten->setCurrentWidget(ui->TabSheet3); });
 

@@ -56,13 +56,16 @@ public:
     static QString ApplicationTitle();
 
 private:
-    // Tests derive from it to reach the state and the handlers.
+    // The window tests' one tester derives from it to reach the state and
+    // the handlers.
     friend class SrDiamTester;
 
     // ---- structure and wiring (SrDiam.cpp)
     void BuildToolBars();
     void ConfigureFields();
     void WireEvents();
+    // F9, Ctrl+Shift+C, Ctrl+U and Ctrl+Q run their commands at once.
+    void WireCommandKeys();
     // Creation (SrDiamShell.cpp): change handling on, the stored settings
     // restored, both catalogs open.
     void FormCreate();
@@ -138,7 +141,6 @@ private:
     QShortcut* HelpShortcut = nullptr;
 
     // ---- language (SrDiamLanguage.cpp)
-    friend class SrDiamLanguageTester;
     // Connects the items of the language menu.
     void WireLanguage();
     // The language menu: each sets the button's image and SelectedLanguage,
@@ -159,7 +161,6 @@ private:
     LanguageId SelectedLanguage = 0;
 
     // ---- units and report (SrDiamUnits.cpp, SrDiamReport.cpp)
-    friend class SrDiamUnitsTester;
     // Connects the unit switch and the Copy command to their buttons.
     void WireUnitsAndReport();
     // Closes both catalogs (a changed one is written), switches Units,
@@ -237,7 +238,6 @@ private:
     std::unique_ptr<QObject> FocusWatch;
 
     // ---- shell (SrDiamShell.cpp)
-    friend class SrDiamShellTester;
     // Connects the Exit and Info commands.
     void WireShell();
     // The six stored settings: "Vid", "Mat", "Izm", "St", "Lang", "mm_in".

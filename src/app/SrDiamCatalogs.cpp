@@ -43,6 +43,8 @@ void TfrmSrDiam::WireCatalogs()
     connect(dbgrKatDiamCells, &CatalogCellDelegate::StoreRequested, this, [this] { SettleRow(*dsDiam); });
     connect(dbgrKatDiamCells, &CatalogCellDelegate::AbandonRequested, this, [this] { AbandonRow(*dsDiam); });
     connect(dbgrKatDiamCells, &CatalogCellDelegate::InsertRequested, this, &TfrmSrDiam::btnInsClick);
+    connect(dbgrKatDiamCells, &CatalogCellDelegate::DeleteRequested, this, &TfrmSrDiam::btnDelClick);
+    connect(dbgrKatDiamCells, &CatalogCellDelegate::SelectRequested, this, &TfrmSrDiam::btnSelClick);
 
     // The view commits an open cell on currentChanged, the window moves the
     // catalog's cursor (storing the row left) on currentRowChanged; these

@@ -105,9 +105,6 @@ void TfrmSrDiam::WireShell()
     connect(languageMenu, &QShortcut::activated, ui->btnLang, &QToolButton::showMenu);
 
     QList<QKeySequence> commandKeys;
-    for (const QToolButton* button : findChildren<QToolButton*>())
-        if (!button->shortcut().isEmpty())
-            commandKeys << button->shortcut();
     for (const QShortcut* shortcut : findChildren<QShortcut*>())
         commandKeys << shortcut->key();
     new CommandKeysFirst(this, std::move(commandKeys));

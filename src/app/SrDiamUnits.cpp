@@ -37,8 +37,8 @@ constexpr int InchesImage = 14;
 
 void TfrmSrDiam::WireUnitsAndReport()
 {
-    // The shortcuts (Ctrl+U, Ctrl+Shift+C) belong to the buttons, so they
-    // click them and arrive here too.
+    // Their keys (Ctrl+U, Ctrl+Shift+C) call the handlers directly
+    // (WireCommandKeys).
     connect(ui->btnMM, &QToolButton::clicked, this, &TfrmSrDiam::btnMMClick);
     connect(ui->btnCopy, &QToolButton::clicked, this, &TfrmSrDiam::btnCopyClick);
 }

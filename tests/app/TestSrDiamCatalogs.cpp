@@ -4,6 +4,7 @@
 // when it closes; where the catalog file lies.
 
 #include "SrDiamTester.h"
+#include "TestFiles.h"
 #include "ZStdCtrls.h"
 
 #include <QDir>
@@ -14,25 +15,12 @@
 
 using srdiamtest::OpenWindow;
 using srdiamtest::Type;
+using zevkotest::ReadFile;
+using zevkotest::WriteFile;
 
 namespace {
 
 using EditState = zevko::ProbeCatalog::EditState;
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void WriteFile(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(text), text.size());
-}
 
 // The keys go where the user's keys go: to the widget that has the focus.
 void Key(Qt::Key key)
@@ -116,8 +104,8 @@ class TestSrDiamCatalogs : public QObject {
     // catalog page.
     std::unique_ptr<SrDiamTester> WindowWith(const QByteArray& text)
     {
-        if (!text.isEmpty())
-            WriteFile(CatalogPath(), text);
+        if (!text.isEmpty() && !WriteFile(CatalogPath(), text))
+            QTest::qFail("cannot write the catalog file", __FILE__, __LINE__);
         auto w = OpenWindow();
         ShowCatalogPage(*w);
         return w;
@@ -313,6 +301,92 @@ private slots:
         Key(Qt::Key_Return);
         QCOMPARE(Rows(*w),
                  (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "5.0800/0.20000"}));
+    }
+
+    // Delete removes the current entry and Ctrl+Enter selects it, without an
+    // open editor; in an open editor Delete deletes a character.
+    void deleteAndSelectKeys()
+    {
+        auto w = WindowWith("[DIAM_N]\nCOUNT=3\nD1=0.577\nD2=0.866\nD3=1.155\n");
+        Key(Qt::Key_Down);
+        QCOMPARE(w->mdDiamOut.Position(), std::size_t(1));
+        Key(Qt::Key_Delete);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "1.1550/0.04547"}));
+        QTest::keyClick(Grid(*w), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(w->ProbeDiameterMm, 1.155);
+        QCOMPARE(w->ui->edDiam->Text(), QString("1.155"));
+
+        Key(Qt::Key_F2);
+        QLineEdit* editor = OpenEditor(*w);
+        QVERIFY(editor);
+        editor->setCursorPosition(0);
+        Key(Qt::Key_Delete);
+        QCOMPARE(editor->text(), QString(".155"));
+        QCOMPARE(Grid(*w)->model()->rowCount(), 2);
+        Key(Qt::Key_Escape);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "1.1550/0.04547"}));
+        QVERIFY(w->Messages.isEmpty());
+    }
+
+    // Tab walks the cells; from the last cell of the last row it stores the
+    // row and leaves the grid, and Shift+Tab from the first cell leaves it
+    // backwards: neither wraps around into another row, nor opens an editor.
+    void tabLeavesTheGridAtItsEnds()
+    {
+        auto w = WindowWith("[DIAM_N]\nCOUNT=2\nD1=0.577\nD2=0.866\n");
+        Key(Qt::Key_Insert);
+        Keys("1.155");
+        Key(Qt::Key_Tab);
+        QVERIFY(!OpenEditor(*w));
+        QCOMPARE(Grid(*w)->currentIndex(), Grid(*w)->model()->index(2, 1));
+        Key(Qt::Key_Tab);
+        QVERIFY(!Grid(*w)->hasFocus());
+        QVERIFY(!OpenEditor(*w));
+        QCOMPARE(w->mdDiamOut.State(), EditState::Browsing);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "0.8660/0.03409", "1.1550/0.04547"}));
+        // Digits typed now go elsewhere, never into the first entry.
+        Keys("9");
+        QCOMPARE(Cell(*w, 0, 0), QString("0.5770"));
+
+        Grid(*w)->setFocus();
+        Grid(*w)->setCurrentIndex(Grid(*w)->model()->index(0, 0));
+        Key(Qt::Key_Backtab);
+        QVERIFY(!Grid(*w)->hasFocus());
+        QCOMPARE(QApplication::focusWidget()->parentWidget(), w->ui->pcDaten);
+        QCOMPARE(Rows(*w), (QStringList{"0.5770/0.02272", "0.8660/0.03409", "1.1550/0.04547"}));
+        QVERIFY(w->Messages.isEmpty());
+    }
+
+    // A cell opened from the keyboard shows its value from its first digit
+    // with all of it selected: the typed digits replace it.
+    void keyboardEditorReplacesTheText_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("F2") << int(Qt::Key_F2);
+        QTest::newRow("a digit") << int(Qt::Key_1);
+    }
+
+    void keyboardEditorReplacesTheText()
+    {
+        QFETCH(int, key);
+        auto w = WindowWith("[DIAM_N]\nCOUNT=1\nD1=0.577\n");
+        Key(Qt::Key_Right);
+        if (key == Qt::Key_F2) {
+            Key(Qt::Key_F2);
+            QLineEdit* editor = OpenEditor(*w);
+            QVERIFY(editor);
+            QCOMPARE(editor->selectedText(), editor->text());
+            QVERIFY(editor->text().startsWith("0.0227165354"));
+            QCOMPARE(editor->cursorPosition(), 0);
+            Keys("0.1");
+        } else {
+            Keys("1");
+            QVERIFY(OpenEditor(*w));
+            QCOMPARE(OpenEditor(*w)->text(), QString("1"));
+            Keys(".5");
+        }
+        Key(Qt::Key_Return);
+        QCOMPARE(w->mdDiamOut.Entries().at(0).DIAMi, key == Qt::Key_F2 ? 0.1 : 1.5);
     }
 
     // An existing entry typed over derives the other unit from the cell typed
@@ -662,7 +736,7 @@ private slots:
     {
         // A file where the directory should be: no one can write there.
         const QString blocker = dir->filePath("blocker");
-        WriteFile(blocker, "x");
+        QVERIFY(WriteFile(blocker, "x"));
         const QString path = blocker + "/DEZADIRE.INI";
         SetCatalogFilePathOverride(path);
 
@@ -686,7 +760,7 @@ private slots:
 
         // Without retrying the window still closes.
         SetCatalogFilePathOverride(dir->filePath("missing/dir/DEZADIRE.INI"));
-        WriteFile(dir->filePath("missing"), "x");
+        QVERIFY(WriteFile(dir->filePath("missing"), "x"));
         auto v = WindowWith(QByteArray());
         NewRow(*v, 0);
         Keys("2");
@@ -713,7 +787,7 @@ private slots:
         QCOMPARE(ReadFile(CatalogPath()), QByteArray("[DIAM_N]\nCOUNT=3\nD1=1\nD2=2.54\nD3=3\n"));
 
         const QString blocker = dir->filePath("blocker");
-        WriteFile(blocker, "x");
+        QVERIFY(WriteFile(blocker, "x"));
         SetCatalogFilePathOverride(blocker + "/DEZADIRE.INI");
         ClickCell(*w, 2, 0);
         QTest::mouseClick(w->ui->btnDel, Qt::LeftButton);
@@ -770,12 +844,12 @@ private slots:
         QVERIFY(QDir().mkpath(exe));
         QVERIFY(QDir().mkpath(dir->filePath("share")));
         if (!besideProgram.isEmpty())
-            WriteFile(exe + "/DEZADIRE.INI", besideProgram);
+            QVERIFY(WriteFile(exe + "/DEZADIRE.INI", besideProgram));
         if (!shared.isEmpty())
-            WriteFile(sharedPath, shared);
+            QVERIFY(WriteFile(sharedPath, shared));
         if (!userFile.isEmpty()) {
             QVERIFY(QDir().mkpath(user));
-            WriteFile(user + "/DEZADIRE.INI", userFile);
+            QVERIFY(WriteFile(user + "/DEZADIRE.INI", userFile));
         }
 
         const QString path = ResolveCatalogFilePath(exe, false, user, shared.isEmpty() ? QString() : sharedPath);

@@ -4,6 +4,7 @@
 #include "SrDiamTester.h"
 #include "ZStdCtrls.h"
 
+#include <QClipboard>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
@@ -210,6 +211,32 @@ private slots:
         QCOMPARE(TabWalk(w->findChild<QWidget*>(side), 1), QStringList{"edStapka"});
     }
 
+    // The pages' own elements are in the order: the tab bar, then the
+    // catalog grid on the catalog page or the manual on the help page, and
+    // Shift+Tab goes back the same way.
+    void tabOrderThroughThePages_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("element");
+        QTest::newRow("catalog") << 1 << "dbgrKatDiam";
+        QTest::newRow("manual") << 2 << "redHlep";
+    }
+
+    void tabOrderThroughThePages()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, element);
+        auto w = OpenWindow();
+        w->FillCatalog(w->mdDiamOut, {0.577, 0.866, 1.155});
+        w->ui->pcDaten->setCurrentIndex(page);
+        QCOMPARE(TabWalk(w->ui->edIzmSt, 2), (QStringList{"pcDaten", element}));
+        QCOMPARE(TabWalk(w->findChild<QWidget*>(element), 1, Qt::Key_Backtab), QStringList{"pcDaten"});
+        // Past the page's element (the grid's last cell) the walk starts
+        // over at the top.
+        w->ui->dbgrKatDiam->setCurrentIndex(w->dsDiamModel->index(2, 1));
+        QCOMPARE(TabWalk(w->findChild<QWidget*>(element), 1), QStringList{"rbOut"});
+    }
+
     void toolbarImagesAndHints_data()
     {
         QTest::addColumn<QString>("name");
@@ -278,27 +305,46 @@ private slots:
         }
     }
 
-    // The commands are reachable from the keyboard wherever the focus is.
+    // The commands are reachable from the keyboard wherever the focus is,
+    // and each has run when its key has been handled: no later click.
     void shortcuts_data()
     {
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QKeySequence>("keys");
-        QTest::newRow("Copy") << "btnCopy" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
-        QTest::newRow("mm/in") << "btnMM" << QKeySequence(Qt::CTRL | Qt::Key_U);
-        QTest::newRow("Calculation") << "btnCalc" << QKeySequence(Qt::Key_F9);
-        QTest::newRow("Exit") << "btnExit" << QKeySequence(Qt::CTRL | Qt::Key_Q);
+        QTest::newRow("Copy") << "copy" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+        QTest::newRow("mm/in") << "units" << QKeySequence(Qt::CTRL | Qt::Key_U);
+        QTest::newRow("Calculation") << "calculation" << QKeySequence(Qt::Key_F9);
+        QTest::newRow("Exit") << "exit" << QKeySequence(Qt::CTRL | Qt::Key_Q);
     }
 
     void shortcuts()
     {
-        QFETCH(QString, button);
+        QFETCH(QString, command);
         QFETCH(QKeySequence, keys);
         auto w = OpenWindow();
-        auto* target = w->findChild<QToolButton*>(button);
-        QSignalSpy clicked(target, &QToolButton::clicked);
-        w->ui->edIzmSt->setFocus();
+        srdiamtest::Type(w->ui->edStapka, "1.5");
+        srdiamtest::Type(w->ui->edDiam, "0.866");
+        srdiamtest::Type(w->ui->edIzmN, "1");
+        srdiamtest::Type(w->ui->edIzmSt, "10.32496");
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
         QTest::keySequence(w->ui->edIzmSt, keys);
-        QTRY_COMPARE(clicked.size(), 1);
+        if (command == "copy")
+            QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral(": \t10.32496 mm\r\n")));
+        else if (command == "units")
+            QCOMPARE(w->Units, zevko::UnitSystem::Inches);
+        else if (command == "calculation")
+            QCOMPARE(w->ui->lSrDA2->Caption(), QString("9.02501"));
+        else
+            QVERIFY(!w->isVisible());
+        // The button shows the press for a moment, and nothing runs twice.
+        if (command != "exit") {
+            QTRY_VERIFY(!w->findChild<QToolButton*>(command == "copy"          ? "btnCopy"
+                                                    : command == "units"       ? "btnMM"
+                                                                               : "btnCalc")
+                             ->isDown());
+            QCOMPARE(w->Units, command == "units" ? zevko::UnitSystem::Inches : zevko::UnitSystem::Millimetres);
+        }
     }
 
     void exitCloses()

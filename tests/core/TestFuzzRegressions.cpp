@@ -10,6 +10,7 @@
 #include "../../fuzz/NumberFormatChecks.h"
 #include "../../fuzz/ProfileFileChecks.h"
 #include "../../fuzz/RtfReaderChecks.h"
+#include "../../fuzz/ThreadDesignationChecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +33,7 @@ const std::map<QString, std::function<void(std::string_view)>>& CoreTargets()
         {QStringLiteral("FuzzLanguageTable"), zevko::fuzz::CheckLanguageTable},
         {QStringLiteral("FuzzRtfReader"), zevko::fuzz::CheckRtfReader},
         {QStringLiteral("FuzzNumberFormat"), zevko::fuzz::CheckNumberFormat},
+        {QStringLiteral("FuzzThreadDesignation"), zevko::fuzz::CheckThreadDesignation},
     };
     return targets;
 }
