@@ -6,6 +6,8 @@ function(zevko_add_qtest)
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} Qt6::Test zevko_warnings)
+  # Helpers shared by the tests of every layer (files on disk, disk faults).
+  target_include_directories(${ARG_NAME} PRIVATE "${PROJECT_SOURCE_DIR}/tests/common")
   target_compile_definitions(${ARG_NAME} PRIVATE
     ZEVKO_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     ZEVKO_SOURCE_ROOT="${PROJECT_SOURCE_DIR}"

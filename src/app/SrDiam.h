@@ -53,7 +53,8 @@ public:
     static QString ApplicationTitle();
 
 private:
-    // Tests derive from it to reach the state and the handlers.
+    // The window tests' one tester derives from it to reach the state and
+    // the handlers.
     friend class SrDiamTester;
 
     // ---- structure and wiring (SrDiam.cpp)
@@ -155,7 +156,6 @@ private:
     QShortcut* HelpShortcut = nullptr;
 
     // ---- language (SrDiamLanguage.cpp)
-    friend class SrDiamLanguageTester;
     // Connects the items of the language menu.
     void WireLanguage();
     // The language menu: each sets the button's image and SelectedLanguage,
@@ -176,7 +176,6 @@ private:
     LanguageId SelectedLanguage = 0;
 
     // ---- units and report (SrDiamUnits.cpp, SrDiamReport.cpp)
-    friend class SrDiamUnitsTester;
     // Connects the unit switch and the Copy command to their buttons.
     void WireUnitsAndReport();
     // Closes both catalogs (a changed one is written), switches Units,
@@ -254,7 +253,6 @@ private:
     std::unique_ptr<QObject> FocusWatch;
 
     // ---- shell (SrDiamShell.cpp)
-    friend class SrDiamShellTester;
     // Connects the Exit and Info commands.
     void WireShell();
     // The six stored settings: "Vid", "Mat", "Izm", "St", "Lang", "mm_in".

@@ -2,6 +2,15 @@
 
 // The window as the tests drive it: the real TfrmSrDiam with its state and
 // handlers made reachable, and message boxes recorded instead of shown.
+//
+// One tester for every window test (it is the window's only friend):
+//   auto w = srdiamtest::OpenWindow();             // shown, active, focused
+//   auto w = srdiamtest::OpenWindow([](SrDiamTester& w) { w.SelectedLanguage = 2; });
+//                                                  // state set before the show
+//   auto w = srdiamtest::OpenWindow<MyWindow>();   // a subclass of SrDiamTester,
+//                                                  // e.g. one overriding a virtual
+// A test that needs another member of the window adds its using-declaration
+// here, in the group of the file that implements it.
 
 #include "CatalogGridModel.h"
 #include "CatalogLocation.h"
@@ -16,6 +25,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <type_traits>
 
 namespace srdiamtest {
 
@@ -60,6 +70,20 @@ public:
     using TfrmSrDiam::edStapkaChange;
     using TfrmSrDiam::SyncGridCursor;
 
+    // ---- language
+    using TfrmSrDiam::ApplyLanguage;
+    using TfrmSrDiam::BulClick;
+    using TfrmSrDiam::EnglishClick;
+    using TfrmSrDiam::SelectedLanguage;
+
+    // ---- units and report
+    using TfrmSrDiam::ApplyUnitSystem;
+    using TfrmSrDiam::btnMMClick;
+    using TfrmSrDiam::BuildReport;
+
+    // ---- shell
+    using TfrmSrDiam::btnInfoClick;
+
     // Every message the window would have shown, in order.
     QStringList Messages;
 
@@ -101,10 +125,16 @@ private:
 
 namespace srdiamtest {
 
-// A shown, active window with the focus where the window put it.
-inline std::unique_ptr<SrDiamTester> OpenWindow()
+// A shown, active window with the focus where the window put it. `Window` is
+// SrDiamTester or a subclass of it; `beforeShow`, when given, runs on the
+// created window before its first show (where stored state takes effect).
+template <class Window = SrDiamTester>
+std::unique_ptr<Window> OpenWindow(const std::type_identity_t<std::function<void(Window&)>>& beforeShow = {})
 {
-    auto window = std::make_unique<SrDiamTester>();
+    static_assert(std::is_base_of_v<SrDiamTester, Window>, "a window test drives a SrDiamTester");
+    auto window = std::make_unique<Window>();
+    if (beforeShow)
+        beforeShow(*window);
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))

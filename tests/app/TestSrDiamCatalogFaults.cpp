@@ -1,74 +1,29 @@
 // The window over a catalog file that is broken, huge, or cannot be written:
 // at creation, at a unit switch and at close it shows a clear message and
 // goes on, and the file keeps every byte the user did not change.
-//
-// The tests run as root in CI, where permission bits stop nothing: read-only
-// is then made with the immutable attribute or a read-only mount, which
-// refuse root too. Mounts are made in a mount namespace of this process only.
 
 #include "CatalogFile.h"
+#include "FileFaults.h"
 #include "SrDiamTester.h"
+#include "TestFiles.h"
 #include "ZStdCtrls.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
-#include <vector>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sched.h>
-#include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using srdiamtest::OpenWindow;
+using zevkotest::Listing;
+using zevkotest::Native;
+using zevkotest::ReadFile;
+using zevkotest::WriteFile;
 
 namespace {
-
-QByteArray Native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll();
-}
-
-QStringList Listing(const QString& directory)
-{
-    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                     QDir::Name);
-}
-
-bool SetImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(Native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
 
 std::size_t CountInFile(const QString& path, std::string_view section)
 {
@@ -101,111 +56,36 @@ class TestSrDiamCatalogFaults : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::vector<std::function<void()>> undo_;
-    std::vector<QString> mounts_;
-    bool canMount_ = false;
+    zevkotest::FileFaults faults_;
 
     QString Path(const QString& name = QStringLiteral("DEZADIRE.INI")) const { return dir_->filePath(name); }
-
-    void Undo()
-    {
-        while (!undo_.empty()) {
-            const auto step = std::move(undo_.back());
-            undo_.pop_back();
-            step();
-        }
-    }
-
-    QString MountTmpfs(const QString& name, int kib)
-    {
-        if (!canMount_)
-            return {};
-        const QString at = Path(name);
-        const QByteArray options = "size=" + QByteArray::number(kib) + "k,mode=0755";
-        if (!QDir().mkpath(at) || ::mount("tmpfs", Native(at).constData(), "tmpfs", 0, options.constData()) != 0)
-            return {};
-        mounts_.push_back(at);
-        return at;
-    }
-
-    // Makes `path` refuse writes, to root as well; the reason when it cannot.
-    QString MakeReadOnly(const QString& path)
-    {
-        struct stat st{};
-        if (::stat(Native(path).constData(), &st) != 0)
-            return QStringLiteral("cannot stat ") + path;
-        const mode_t mode = st.st_mode & 07777;
-        if (::chmod(Native(path).constData(), mode & ~mode_t{0222}) != 0)
-            return QStringLiteral("cannot chmod ") + path;
-        undo_.push_back([path, mode] { ::chmod(Native(path).constData(), mode); });
-        if (::geteuid() != 0)
-            return {};
-        // A read-only bind mount of the path itself dies with the process; an
-        // immutable file left by a crash would resist even root's rm -rf.
-        if (canMount_ && ::mount(Native(path).constData(), Native(path).constData(), nullptr, MS_BIND, nullptr) == 0) {
-            undo_.push_back([path] { ::umount2(Native(path).constData(), MNT_DETACH); });
-            if (::mount(nullptr, Native(path).constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0)
-                return {};
-        }
-        if (SetImmutable(path, true)) {
-            undo_.push_back([path] { SetImmutable(path, false); });
-            return {};
-        }
-        return QStringLiteral("running as root where neither the immutable attribute nor a read-only mount is "
-                              "available: nothing here refuses root a write");
-    }
 
     // Sets up `fault` on the catalog file `file` in `directory`; the reason
     // when it cannot be made here.
     QString Inject(const QString& fault, const QString& file, const QString& directory)
     {
         if (fault == "read-only file")
-            return MakeReadOnly(file);
+            return faults_.MakeReadOnly(file);
         if (fault == "read-only directory") {
-            const QString why = MakeReadOnly(directory);
-            if (!why.isEmpty() || KeepWritable(file))
+            const QString why = faults_.MakeReadOnly(directory);
+            if (!why.isEmpty() || faults_.KeepWritable(file))
                 return why;
             return QStringLiteral("cannot keep the file writable in a read-only directory");
         }
         if (fault == "read-only file system") {
-            if (::mount(nullptr, Native(directory).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            if (!faults_.RemountReadOnly(directory))
                 return QStringLiteral("cannot remount read-only");
-            undo_.push_back(
-                [directory] { ::mount(nullptr, Native(directory).constData(), nullptr, MS_REMOUNT, nullptr); });
             return {};
         }
         // Full disk: every block that is left goes to a filler file.
-        const QString filler = directory + "/filler";
-        const int fd = ::open(Native(filler).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0)
-            return QStringLiteral("cannot create the filler");
-        const QByteArray block(4096, 'x');
-        while (::write(fd, block.constData(), static_cast<std::size_t>(block.size())) > 0) {
-        }
-        ::close(fd);
-        undo_.push_back([filler] { QFile::remove(filler); });
-        return {};
-    }
-
-    // Keeps `file` writable in a directory made read-only, so that only the
-    // directory refuses: a rewritable bind mount of the file over itself.
-    bool KeepWritable(const QString& file)
-    {
-        if (::access(Native(file).constData(), W_OK) == 0)
-            return true;
-        if (!canMount_ || ::mount(Native(file).constData(), Native(file).constData(), nullptr, MS_BIND, nullptr) != 0)
-            return false;
-        undo_.push_back([file] { ::umount2(Native(file).constData(), MNT_DETACH); });
-        return ::mount(nullptr, Native(file).constData(), nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0
-               && ::access(Native(file).constData(), W_OK) == 0;
+        return faults_.FillDisk(directory);
     }
 
 private slots:
     void initTestCase()
     {
         SetZDecimalSeparator('.');
-        canMount_ = ::unshare(CLONE_NEWNS) == 0
-                    && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        faults_.EnterMountNamespace();
     }
 
     void init()
@@ -217,10 +97,7 @@ private slots:
 
     void cleanup()
     {
-        Undo();
-        for (auto at = mounts_.rbegin(); at != mounts_.rend(); ++at)
-            ::umount2(Native(*at).constData(), MNT_DETACH);
-        mounts_.clear();
+        faults_.UndoAll();
         SetCatalogFilePathOverride(QString());
         dir_.reset();
     }
@@ -353,7 +230,7 @@ private slots:
 
         QString directory = dir_->path();
         if (fault == "read-only file system" || fault == "full disk") {
-            directory = MountTmpfs(QStringLiteral("disk"), 64);
+            directory = faults_.MountTmpfs(Path(QStringLiteral("disk")), 64);
             if (directory.isEmpty())
                 QSKIP("needs a tmpfs mount in a private mount namespace (root or CAP_SYS_ADMIN)");
         }
@@ -390,14 +267,14 @@ private slots:
             ++asked;
             if (!retry)
                 return false;
-            Undo();
+            faults_.UndoFaults();
             return true;
         };
         QVERIFY(w->close());
         QVERIFY(!w->isVisible());
         QCOMPARE(asked, 1);
         QCOMPARE(w->Messages, (QStringList{refused, refused}));
-        Undo();
+        faults_.UndoFaults();
         QCOMPARE(ReadFile(file), retry ? CatalogWithoutFirstWire : Catalog);
         QCOMPARE(Listing(directory), QStringList{"DEZADIRE.INI"});
     }

@@ -4,6 +4,7 @@
 // when it closes; where the catalog file lies.
 
 #include "SrDiamTester.h"
+#include "TestFiles.h"
 #include "ZStdCtrls.h"
 
 #include <QDir>
@@ -14,25 +15,12 @@
 
 using srdiamtest::OpenWindow;
 using srdiamtest::Type;
+using zevkotest::ReadFile;
+using zevkotest::WriteFile;
 
 namespace {
 
 using EditState = zevko::ProbeCatalog::EditState;
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void WriteFile(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(text), text.size());
-}
 
 // The keys go where the user's keys go: to the widget that has the focus.
 void Key(Qt::Key key)
@@ -116,8 +104,8 @@ class TestSrDiamCatalogs : public QObject {
     // catalog page.
     std::unique_ptr<SrDiamTester> WindowWith(const QByteArray& text)
     {
-        if (!text.isEmpty())
-            WriteFile(CatalogPath(), text);
+        if (!text.isEmpty() && !WriteFile(CatalogPath(), text))
+            QTest::qFail("cannot write the catalog file", __FILE__, __LINE__);
         auto w = OpenWindow();
         ShowCatalogPage(*w);
         return w;
@@ -749,7 +737,7 @@ private slots:
     {
         // A file where the directory should be: no one can write there.
         const QString blocker = dir->filePath("blocker");
-        WriteFile(blocker, "x");
+        QVERIFY(WriteFile(blocker, "x"));
         const QString path = blocker + "/DEZADIRE.INI";
         SetCatalogFilePathOverride(path);
 
@@ -773,7 +761,7 @@ private slots:
 
         // Without retrying the window still closes.
         SetCatalogFilePathOverride(dir->filePath("missing/dir/DEZADIRE.INI"));
-        WriteFile(dir->filePath("missing"), "x");
+        QVERIFY(WriteFile(dir->filePath("missing"), "x"));
         auto v = WindowWith(QByteArray());
         NewRow(*v, 0);
         Keys("2");
@@ -800,7 +788,7 @@ private slots:
         QCOMPARE(ReadFile(CatalogPath()), QByteArray("[DIAM_N]\nCOUNT=3\nD1=1\nD2=2.54\nD3=3\n"));
 
         const QString blocker = dir->filePath("blocker");
-        WriteFile(blocker, "x");
+        QVERIFY(WriteFile(blocker, "x"));
         SetCatalogFilePathOverride(blocker + "/DEZADIRE.INI");
         ClickCell(*w, 2, 0);
         QTest::mouseClick(w->ui->btnDel, Qt::LeftButton);
@@ -857,12 +845,12 @@ private slots:
         QVERIFY(QDir().mkpath(exe));
         QVERIFY(QDir().mkpath(dir->filePath("share")));
         if (!besideProgram.isEmpty())
-            WriteFile(exe + "/DEZADIRE.INI", besideProgram);
+            QVERIFY(WriteFile(exe + "/DEZADIRE.INI", besideProgram));
         if (!shared.isEmpty())
-            WriteFile(sharedPath, shared);
+            QVERIFY(WriteFile(sharedPath, shared));
         if (!userFile.isEmpty()) {
             QVERIFY(QDir().mkpath(user));
-            WriteFile(user + "/DEZADIRE.INI", userFile);
+            QVERIFY(WriteFile(user + "/DEZADIRE.INI", userFile));
         }
 
         const QString path = ResolveCatalogFilePath(exe, false, user, shared.isEmpty() ? QString() : sharedPath);

@@ -12,6 +12,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <QSettings>
 #include <QSignalSpy>
@@ -21,27 +26,16 @@ using namespace Qt::StringLiterals;
 using srdiamtest::Choose;
 using srdiamtest::Type;
 
-class SrDiamLanguageTester : public SrDiamTester {
-public:
-    using TfrmSrDiam::ApplyLanguage;
-    using TfrmSrDiam::SelectedLanguage;
-};
-
 namespace {
 
-std::unique_ptr<SrDiamLanguageTester> OpenWindow(int storedLanguage = 0)
+// A window whose stored language is `storedLanguage` (0: none stored).
+std::unique_ptr<SrDiamTester> OpenWindow(int storedLanguage = 0)
 {
-    auto window = std::make_unique<SrDiamLanguageTester>();
-    window->SelectedLanguage = storedLanguage;
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
-    return window;
+    return srdiamtest::OpenWindow([storedLanguage](SrDiamTester& w) { w.SelectedLanguage = storedLanguage; });
 }
 
 // Chooses a language from the button's menu, as a click on the item does.
-void ClickLanguage(SrDiamLanguageTester& w, int language)
+void ClickLanguage(SrDiamTester& w, int language)
 {
     static const char* const items[] = {"", "Bul", "Deutsch", "English"};
     QAction* item = w.PopupMenu1->findChild<QAction*>(QString::fromLatin1(items[language]));
@@ -53,7 +47,7 @@ void ClickLanguage(SrDiamLanguageTester& w, int language)
 // "name.hint" for a tooltip, "name[i]" for a combo box item or a page tab,
 // "pcDaten.hint[i]" for the tooltip of a page tab,
 // and "ErrorText".
-QString ElementText(SrDiamLanguageTester& w, const QString& element)
+QString ElementText(SrDiamTester& w, const QString& element)
 {
     if (element == u"ErrorText"_s)
         return w.ErrorText;
@@ -392,7 +386,7 @@ private slots:
         SetLanguage(LanguageBulgarian);
         SetSuiteLanguageValue(99);
 
-        auto w = std::make_unique<SrDiamLanguageTester>();
+        auto w = std::make_unique<SrDiamTester>();
         QCOMPARE(w->SelectedLanguage, 0);
         QVERIFY(w->ui->redHlep->toPlainText().isEmpty());
         w->SelectedLanguage = stored;
@@ -536,6 +530,56 @@ private slots:
         QVERIFY(!w->AskRetrySaveAsShown(writeError));
         QCOMPARE(shownQuestion, question);
         QCOMPARE(buttons, (QStringList{retry, discard}));
+    }
+    void manualKeyTableFitsThePage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("BG") << 1;
+        QTest::newRow("DE") << 2;
+        QTest::newRow("EN") << 3;
+    }
+
+    // The key table on the help page as the window shows it: every key fits
+    // its column, and no text of the second column runs over two lines.
+    void manualKeyTableFitsThePage()
+    {
+        QFETCH(int, language);
+        auto w = OpenWindow();
+        ClickLanguage(*w, language);
+        w->ui->pcDaten->setCurrentWidget(w->ui->TabSheet3);
+        QTextEdit* view = w->ui->redHlep;
+        QTRY_VERIFY(view->isVisible());
+        // The page's polish and relayout are posted: the text is drawn after them.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QTextDocument* document = view->document();
+        QCOMPARE(document->textWidth(), qreal(view->viewport()->width()));
+
+        int rows = 0;
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            const QString text = block.text();
+            const qsizetype tab = text.indexOf(u'\t');
+            const QString key = text.left(tab);
+            // Bullets and numbered steps have tabs too.
+            if (tab <= 0 || key == u"\u2022"_s || key.endsWith(u'.'))
+                continue;
+            ++rows;
+            // Laid out at the page's width, as it is drawn.
+            document->documentLayout()->blockBoundingRect(block);
+            const QTextLayout* layout = block.layout();
+            QVERIFY2(layout != nullptr && layout->lineCount() > 0, qPrintable(text));
+            QStringList lines;
+            for (int l = 0; l < layout->lineCount(); ++l)
+                lines << text.mid(layout->lineAt(l).textStart(), layout->lineAt(l).textLength());
+            QVERIFY2(layout->lineCount() <= 2, qPrintable(lines.join(u" | "_s)));
+            // A key wider than its column would push the text to a later tab stop.
+            const qreal textStart = layout->lineAt(0).cursorToX(int(tab) + 1);
+            QVERIFY2(qAbs(textStart - block.blockFormat().leftMargin()) <= 1,
+                     qPrintable(text + u": text at "_s + QString::number(textStart)));
+        }
+        // Enter, F9, Ctrl+Shift+C, Ctrl+U, Ctrl+L, Ctrl+Q, F1, Tab, Shift+Tab,
+        // Escape three times, Insert, Delete, Ctrl+Enter.
+        QCOMPARE(rows, 15);
     }
 };
 

@@ -13,29 +13,18 @@ using srdiamtest::Choose;
 using srdiamtest::Type;
 using srdiamtest::TypeAndEnter;
 
-class SrDiamUnitsTester : public SrDiamTester {
-public:
-    using TfrmSrDiam::BuildReport;
-    using TfrmSrDiam::btnMMClick;
-    using TfrmSrDiam::BulClick;
-    using TfrmSrDiam::EnglishClick;
-};
-
 namespace {
 
 // A window whose clipboard is held by another program.
-class BusyClipboardWindow : public SrDiamUnitsTester {
+class BusyClipboardWindow : public SrDiamTester {
     bool PutOnClipboard(const QString&) override { return false; }
 };
 
-template <class Window = SrDiamUnitsTester>
+// A window in English, whatever language was stored.
+template <class Window = SrDiamTester>
 std::unique_ptr<Window> OpenWindow()
 {
-    auto window = std::make_unique<Window>();
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
+    auto window = srdiamtest::OpenWindow<Window>();
     window->EnglishClick();
     return window;
 }
@@ -52,7 +41,7 @@ struct Measurement {
     bool Inches = false;
 };
 
-void Enter(SrDiamUnitsTester& w, const Measurement& m)
+void Enter(SrDiamTester& w, const Measurement& m)
 {
     if (m.Internal)
         QTest::mouseClick(w.ui->rbIn, Qt::LeftButton);

@@ -7,6 +7,7 @@
 #include "Splash.h"
 #include "SrDiamTester.h"
 #include "SuiteWindow.h"
+#include "TestFiles.h"
 #include "ZStdCtrls.h"
 
 #include <QAction>
@@ -25,12 +26,8 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-
-class SrDiamShellTester : public SrDiamTester {
-public:
-    using TfrmSrDiam::btnInfoClick;
-    using TfrmSrDiam::SelectedLanguage;
-};
+using srdiamtest::OpenWindow;
+using zevkotest::ReadFile;
 
 namespace {
 
@@ -73,22 +70,6 @@ void RemoveSettings()
 {
     WriteSettings({});
     QFile::remove(SettingsFile());
-}
-
-std::unique_ptr<SrDiamShellTester> OpenWindow()
-{
-    auto window = std::make_unique<SrDiamShellTester>();
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
-    return window;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // What the shown window holds of the stored choices.
@@ -399,7 +380,7 @@ void TestSrDiamShell::LanguageMenuOpensFromTheKeyboard()
 {
     // A shortcut reaches only the active window: a window that does not
     // become active fails here with its reason, not later at the key.
-    auto w = std::make_unique<SrDiamShellTester>();
+    auto w = std::make_unique<SrDiamTester>();
     w->show();
     w->activateWindow();
     const auto reason = [&w](const char* what) {

@@ -5,6 +5,7 @@
 #include "SrDiamTester.h"
 #include "CatalogLocation.h"
 #include "NumberFormat.h"
+#include "TestFiles.h"
 #include "ZStdCtrls.h"
 
 #include <QClipboard>
@@ -19,56 +20,39 @@
 using srdiamtest::Type;
 using srdiamtest::TypeAndEnter;
 
-class SrDiamUnitsTester : public SrDiamTester {
-public:
-    using TfrmSrDiam::ApplyUnitSystem;
-    using TfrmSrDiam::btnMMClick;
-
-    QString UnitLabel(int index) const
-    {
-        const QLabel* labels[] = {ui->Label6,  ui->Label7,  ui->Label8,  ui->Label9,
-                                  ui->Label23, ui->Label25, ui->Label27, ui->Label26};
-        return labels[index]->text();
-    }
-
-    bool ShowsImage(int number) const
-    {
-        const QSize size(22, 22);
-        return ui->btnMM->icon().pixmap(size).toImage() == ImageList1.Image(number).pixmap(size).toImage();
-    }
-};
+using srdiamtest::OpenWindow;
+using zevkotest::ReadFile;
 
 namespace {
+
+// The text of the unit label `index` (0 to 7).
+QString UnitLabel(const SrDiamTester& w, int index)
+{
+    const QLabel* labels[] = {w.ui->Label6,  w.ui->Label7,  w.ui->Label8,  w.ui->Label9,
+                              w.ui->Label23, w.ui->Label25, w.ui->Label27, w.ui->Label26};
+    return labels[index]->text();
+}
+
+// Whether the unit button shows image `number` of the window's image list.
+bool ShowsImage(const SrDiamTester& w, int number)
+{
+    const QSize size(22, 22);
+    return w.ui->btnMM->icon().pixmap(size).toImage() == w.ImageList1.Image(number).pixmap(size).toImage();
+}
 
 // Both catalogs as the window loads them: the same five diameters.
 const QByteArray CatalogFile = "[DIAM_N]\r\nCOUNT=5\r\nD1=0.5\r\nD2=0.577\r\nD3=0.866\r\nD4=1\r\nD5=1.155\r\n"
                                "[DIAM_S]\r\nCOUNT=5\r\nD1=0.5\r\nD2=0.577\r\nD3=0.866\r\nD4=1\r\nD5=1.155\r\n";
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::unique_ptr<SrDiamUnitsTester> OpenWindow()
-{
-    auto window = std::make_unique<SrDiamUnitsTester>();
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
-    return window;
-}
-
 // P 1.5, n 1, 30 degree flanks: the catalog proposes 0.866.
-void EnterThread(SrDiamUnitsTester& w)
+void EnterThread(SrDiamTester& w)
 {
     Type(w.ui->edStapka, "1.5");
     QCOMPARE(w.ui->edDiam->Text(), QString("0.866"));
 }
 
 // The worked example: dD 0.866, F 1 N, M 10.32496, Enter.
-void Calculate(SrDiamUnitsTester& w)
+void Calculate(SrDiamTester& w)
 {
     EnterThread(w);
     Type(w.ui->edDiam, "0.866");
@@ -82,7 +66,7 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
-Shown ShownLengths(const SrDiamUnitsTester& w)
+Shown ShownLengths(const SrDiamTester& w)
 {
     return {w.ui->edStapka->Text(), w.ui->lPodem->Caption(), w.ui->lDiamN->Caption(), w.ui->edDiam->Text(),
             w.ui->edIzmSt->Text(),  w.ui->lSrDA2->Caption(), w.ui->lRazmM->Caption(), w.ui->lA2->Caption()};
@@ -133,15 +117,15 @@ private slots:
             w->btnMMClick();
             QCOMPARE(w->Units, zevko::UnitSystem::Inches);
             for (int i = 0; i < 8; ++i)
-                QCOMPARE(w->UnitLabel(i), QString("[in]"));
-            QVERIFY(w->ShowsImage(14));
+                QCOMPARE(UnitLabel(*w, i), QString("[in]"));
+            QVERIFY(ShowsImage(*w, 14));
             QCOMPARE(w->ui->Label21->text(), QString("[N]"));
 
             w->btnMMClick();
             QCOMPARE(w->Units, zevko::UnitSystem::Millimetres);
             for (int i = 0; i < 8; ++i)
-                QCOMPARE(w->UnitLabel(i), QString("[mm]"));
-            QVERIFY(w->ShowsImage(13));
+                QCOMPARE(UnitLabel(*w, i), QString("[mm]"));
+            QVERIFY(ShowsImage(*w, 13));
             QCOMPARE(w->ui->Label21->text(), QString("[N]"));
         }
     }

@@ -2,6 +2,7 @@
 #include "NumberFormat.h"
 #include "ProbeProposal.h"
 #include "ProfileFile.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 
@@ -18,6 +19,8 @@
 using zevko::CatalogEntry;
 using zevko::CatalogField;
 using zevko::ProbeCatalog;
+using zevkotest::ReadFile;
+using zevkotest::WriteFile;
 
 Q_DECLARE_METATYPE(std::vector<double>)
 
@@ -28,21 +31,6 @@ namespace {
 
 const std::string N{zevko::WireCatalogSection};
 const std::string S{zevko::BallCatalogSection};
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll();
-}
 
 std::vector<double> Mm(const ProbeCatalog& c)
 {
@@ -153,7 +141,7 @@ private slots:
         QFETCH(std::vector<double>, expected);
         QFETCH(QString, message);
 
-        WriteFile(Path(), file);
+        QVERIFY(WriteFile(Path(), file));
         ProbeCatalog c;
         c.Open();
         c.AppendLoaded(99); // loading starts from an empty catalog
@@ -260,7 +248,7 @@ private slots:
                                   "[diam_s]\r\n"
                                   "COUNT=1\r\n"
                                   "D1=1,5\r\n";
-        WriteFile(Path(), before);
+        QVERIFY(WriteFile(Path(), before));
         const std::string path = Path().toStdString();
         ProbeCatalog wires;
         ProbeCatalog balls;
@@ -302,7 +290,7 @@ private slots:
 
     void outOfOrderEntriesAreWrittenAscending()
     {
-        WriteFile(Path(), "[DIAM_N]\nCOUNT=2\nD1=1.732\nD2=0.577\n");
+        QVERIFY(WriteFile(Path(), "[DIAM_N]\nCOUNT=2\nD1=1.732\nD2=0.577\n"));
         ProbeCatalog c;
         zevko::LoadCatalog(c, Path().toStdString(), N, '.');
         c.Append();
@@ -315,7 +303,7 @@ private slots:
     void badValueIsNotWrittenOverUnlessEdited()
     {
         const QByteArray before = "[DIAM_N]\nCOUNT=3\nD1=1\nD2=1.2.3\nD3=3\n";
-        WriteFile(Path(), before);
+        QVERIFY(WriteFile(Path(), before));
         const std::string path = Path().toStdString();
         ProbeCatalog c;
         QCOMPARE(Message(zevko::LoadCatalog(c, path, N, '.')), QStringLiteral("'1.2.3' is not a valid floating point value"));
@@ -333,7 +321,7 @@ private slots:
     void rowBeingEditedIsSettledOnSave()
     {
         const QByteArray before = "[DIAM_N]\nCOUNT=1\nD1=1\n";
-        WriteFile(Path(), before);
+        QVERIFY(WriteFile(Path(), before));
         const std::string path = Path().toStdString();
         ProbeCatalog c;
         zevko::LoadCatalog(c, path, N, '.');
@@ -369,7 +357,7 @@ private slots:
         QString fullPath;
         const QString oldCurrent = QDir::currentPath();
         if (kind == "under-file") {
-            WriteFile(Path("blocker"), "x");
+            QVERIFY(WriteFile(Path("blocker"), "x"));
             path = fullPath = Path("blocker") + "/DEZADIRE.INI";
         } else if (kind == "directory") {
             QVERIFY(QDir(dir_->path()).mkdir("DEZADIRE.INI"));
@@ -379,7 +367,7 @@ private slots:
                 QSKIP("no /dev/full");
             path = fullPath = "/dev/full";
         } else {
-            WriteFile(Path("blocker"), "x");
+            QVERIFY(WriteFile(Path("blocker"), "x"));
             QVERIFY(QDir::setCurrent(dir_->path()));
             path = "blocker/DEZADIRE.INI";
             fullPath = QDir::currentPath() + "/blocker/DEZADIRE.INI";
@@ -414,7 +402,7 @@ private slots:
     {
         // A file size limit makes the write fail part way, as a full disk would.
         const QByteArray before = "[DIAM_S]\nCOUNT=1\nD1=2\n";
-        WriteFile(Path(), before);
+        QVERIFY(WriteFile(Path(), before));
         const std::string path = Path().toStdString();
         ProbeCatalog c;
         zevko::LoadCatalog(c, path, N, '.');
@@ -448,7 +436,7 @@ private slots:
 
     void permissionsAndLinksAreKept()
     {
-        WriteFile(Path("real.ini"), "[DIAM_N]\nCOUNT=0\n");
+        QVERIFY(WriteFile(Path("real.ini"), "[DIAM_N]\nCOUNT=0\n"));
         QCOMPARE(::chmod(Path("real.ini").toLocal8Bit().constData(), 0640), 0);
         QVERIFY(QFile::link(Path("real.ini"), Path("link.ini")));
 

@@ -2,14 +2,12 @@
 // writes, things that are no file, odd line endings, a byte-order mark and
 // very large files. Each ends with a clear message or a correct load, and the
 // file keeps every byte the user did not change.
-//
-// The tests run as root in CI, where permission bits stop nothing: read-only
-// is then made with the immutable attribute or a read-only mount, which
-// refuse root too. Mounts are made in a mount namespace of this process only.
 
 #include "CatalogFile.h"
+#include "FileFaults.h"
 #include "NumberFormat.h"
 #include "ProbeCatalog.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 
@@ -20,10 +18,6 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sched.h>
-#include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -31,6 +25,10 @@
 
 using zevko::CatalogField;
 using zevko::ProbeCatalog;
+using zevkotest::Listing;
+using zevkotest::Native;
+using zevkotest::ReadFile;
+using zevkotest::WriteFile;
 
 namespace {
 
@@ -42,25 +40,6 @@ QString Message(const std::optional<zevko::CatalogFileError>& m)
     return m ? QString::fromStdString(m->Text()) : QString();
 }
 
-QByteArray Native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll();
-}
-
 std::vector<double> Mm(const ProbeCatalog& c)
 {
     std::vector<double> v;
@@ -69,34 +48,11 @@ std::vector<double> Mm(const ProbeCatalog& c)
     return v;
 }
 
-// Everything in a directory, hidden files included (a temporary file left
-// behind by a failed save would show here).
-QStringList Listing(const QString& directory)
-{
-    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                     QDir::Name);
-}
-
 void AddWire(ProbeCatalog& c, double mm)
 {
     c.Append();
     QVERIFY(c.SetField(CatalogField::DIAMm, mm));
     QVERIFY(c.Post(CatalogField::DIAMm));
-}
-
-bool SetImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(Native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
 }
 
 // A catalog file as users keep it: a comment, another program's section
@@ -149,92 +105,14 @@ class TestCatalogFileFaults : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
-    // Undo steps of the faults set up by the running test, last first.
-    std::vector<std::function<void()>> undo_;
-    // Mounts of the running test, removed after its faults are undone.
-    std::vector<QString> mounts_;
-    // Mounts here stay in this process's own mount namespace.
-    bool canMount_ = false;
+    zevkotest::FileFaults faults_;
 
     QString Path(const QString& name = QStringLiteral("DEZADIRE.INI")) const { return dir_->filePath(name); }
-
-    void Undo()
-    {
-        while (!undo_.empty()) {
-            const auto step = std::move(undo_.back());
-            undo_.pop_back();
-            step();
-        }
-    }
-
-    // A tmpfs of `kib` KiB at a new directory `name`; empty when mounts are
-    // not possible here.
-    QString MountTmpfs(const QString& name, int kib)
-    {
-        if (!canMount_)
-            return {};
-        const QString at = Path(name);
-        const QByteArray options = "size=" + QByteArray::number(kib) + "k,mode=0755";
-        if (!QDir().mkpath(at) || ::mount("tmpfs", Native(at).constData(), "tmpfs", 0, options.constData()) != 0)
-            return {};
-        mounts_.push_back(at);
-        return at;
-    }
-
-    bool RemountReadOnly(const QString& at, bool readOnly)
-    {
-        const unsigned long flags = readOnly ? MS_REMOUNT | MS_RDONLY : MS_REMOUNT;
-        return ::mount(nullptr, Native(at).constData(), nullptr, flags, nullptr) == 0;
-    }
-
-    // Makes `path` (a file or a directory) refuse writes, to root as well.
-    // Returns why it could not, or an empty text.
-    QString MakeReadOnly(const QString& path)
-    {
-        struct stat st{};
-        if (::stat(Native(path).constData(), &st) != 0)
-            return QStringLiteral("cannot stat ") + path;
-        const mode_t mode = st.st_mode & 07777;
-        if (::chmod(Native(path).constData(), mode & ~mode_t{0222}) != 0)
-            return QStringLiteral("cannot chmod ") + path;
-        undo_.push_back([path, mode] { ::chmod(Native(path).constData(), mode); });
-        if (::geteuid() != 0)
-            return {};
-        // A read-only bind mount of the path itself dies with the process; an
-        // immutable file left by a crash would resist even root's rm -rf.
-        if (canMount_ && ::mount(Native(path).constData(), Native(path).constData(), nullptr, MS_BIND, nullptr) == 0) {
-            undo_.push_back([path] { ::umount2(Native(path).constData(), MNT_DETACH); });
-            if (::mount(nullptr, Native(path).constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0)
-                return {};
-        }
-        if (SetImmutable(path, true)) {
-            undo_.push_back([path] { SetImmutable(path, false); });
-            return {};
-        }
-        return QStringLiteral("running as root where neither the immutable attribute nor a read-only mount is "
-                              "available: nothing here refuses root a write");
-    }
-
-    // Keeps `file` writable in a directory made read-only, so that only the
-    // directory refuses: a rewritable bind mount of the file over itself.
-    bool KeepWritable(const QString& file)
-    {
-        if (::access(Native(file).constData(), W_OK) == 0)
-            return true;
-        if (!canMount_ || ::mount(Native(file).constData(), Native(file).constData(), nullptr, MS_BIND, nullptr) != 0)
-            return false;
-        undo_.push_back([file] { ::umount2(Native(file).constData(), MNT_DETACH); });
-        return ::mount(nullptr, Native(file).constData(), nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0
-               && ::access(Native(file).constData(), W_OK) == 0;
-    }
 
 private slots:
     void initTestCase()
     {
-        // Only root (or a holder of CAP_SYS_ADMIN) gets here; the namespace
-        // dies with the process, so no mount outlives a crashed test.
-        canMount_ = ::unshare(CLONE_NEWNS) == 0
-                    && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        faults_.EnterMountNamespace();
     }
 
     void init()
@@ -245,10 +123,7 @@ private slots:
 
     void cleanup()
     {
-        Undo();
-        for (auto at = mounts_.rbegin(); at != mounts_.rend(); ++at)
-            ::umount2(Native(*at).constData(), MNT_DETACH);
-        mounts_.clear();
+        faults_.UndoAll();
         dir_.reset();
     }
 
@@ -272,7 +147,7 @@ private slots:
 
         QString directory = dir_->path();
         if (fault == "read-only file system" || fault == "full disk") {
-            directory = MountTmpfs(QStringLiteral("disk"), 64);
+            directory = faults_.MountTmpfs(Path(QStringLiteral("disk")), 64);
             if (directory.isEmpty())
                 QSKIP("needs a tmpfs mount in a private mount namespace (root or CAP_SYS_ADMIN)");
         }
@@ -287,31 +162,23 @@ private slots:
 
         QByteArray filler;
         if (fault == "read-only file") {
-            const QString why = MakeReadOnly(file);
+            const QString why = faults_.MakeReadOnly(file);
             if (!why.isEmpty())
                 QSKIP(qPrintable(why));
         } else if (fault == "read-only directory") {
-            const QString why = MakeReadOnly(directory);
+            const QString why = faults_.MakeReadOnly(directory);
             if (!why.isEmpty())
                 QSKIP(qPrintable(why));
-            QVERIFY(KeepWritable(file));
+            QVERIFY(faults_.KeepWritable(file));
         } else if (fault == "read-only file system") {
-            QVERIFY(RemountReadOnly(directory, true));
-            undo_.push_back([this, directory] { RemountReadOnly(directory, false); });
+            QVERIFY(faults_.RemountReadOnly(directory));
         } else if (fault == "full disk") {
-            // Fill every block that is left.
-            const int fill = ::open(Native(directory + "/filler").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-            QVERIFY(fill >= 0);
-            const QByteArray block(4096, 'x');
-            while (::write(fill, block.constData(), static_cast<std::size_t>(block.size())) > 0) {
-            }
-            ::close(fill);
+            QCOMPARE(faults_.FillDisk(directory), QString());
             filler = ReadFile(directory + "/filler");
-            undo_.push_back([directory] { QFile::remove(directory + "/filler"); });
         } else {
             // The file was moved away with its directory (an unplugged disk).
             QVERIFY(QDir(directory).rename(directory, directory + "-moved"));
-            undo_.push_back([directory] { QDir().rename(directory + "-moved", directory); });
+            faults_.OnUndo([directory] { QDir().rename(directory + "-moved", directory); });
         }
         const QStringList listing = Listing(directory);
 
@@ -335,7 +202,7 @@ private slots:
             QCOMPARE(Mm(balls), (std::vector<double>{1.5, 2.0}));
         }
 
-        Undo();
+        faults_.UndoFaults();
         QCOMPARE(Message(zevko::SaveCatalog(wires, path, N, '.')), QString());
         QCOMPARE(ReadFile(file), WithFourthWire(before, "\n"));
         ProbeCatalog back;
@@ -349,7 +216,7 @@ private slots:
     {
         const QByteArray before = Join(WiresFirst, [](int) { return QByteArray("\r\n"); }, true);
         QVERIFY(WriteFile(Path(), before));
-        const QString why = MakeReadOnly(Path());
+        const QString why = faults_.MakeReadOnly(Path());
         if (!why.isEmpty())
             QSKIP(qPrintable(why));
         ProbeCatalog wires;
@@ -382,7 +249,7 @@ private slots:
         } else if (kind == "socket") {
             socketFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
             QVERIFY(socketFd >= 0);
-            undo_.push_back([socketFd] { ::close(socketFd); });
+            faults_.OnUndo([socketFd] { ::close(socketFd); });
             sockaddr_un address{};
             address.sun_family = AF_UNIX;
             if (native.size() >= static_cast<qsizetype>(sizeof address.sun_path))

@@ -1,4 +1,5 @@
 #include "LanguageTableReader.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 
@@ -8,6 +9,8 @@
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+using zevkotest::ReadFile;
+using zevkotest::WriteFile;
 
 // The shipped language tables: their stored form, the texts the window reads,
 // and that the generator still turns the sources into exactly these bytes.
@@ -22,17 +25,9 @@ const QStringList Supplements{u"BG2"_s, u"DE2"_s, u"EN2"_s};
 // A supplement source the generator accepts.
 const QByteArray GoodSupplement = "#== 1001-1199: Window\n1001=a %1\n";
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 QByteArray ShippedTable(const QString& language)
 {
-    return ReadAll(SourceRoot + u"/resources/lang/"_s + language);
+    return ReadFile(SourceRoot + u"/resources/lang/"_s + language);
 }
 
 zevko::LanguageLines ReadShipped(const QString& language)
@@ -84,12 +79,6 @@ GeneratorRun RunGenerator(const QStringList& arguments)
     return run;
 }
 
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class TestLanguageResources : public QObject
@@ -121,7 +110,7 @@ void TestLanguageResources::generatorReproducesShippedTables()
     for (const QString& language : Languages + Supplements) {
         const QByteArray shipped = ShippedTable(language);
         QVERIFY2(!shipped.isEmpty(), qPrintable(language));
-        QVERIFY2(ReadAll(out.filePath(language)) == shipped,
+        QVERIFY2(ReadFile(out.filePath(language)) == shipped,
                  qPrintable(language + u": regenerate with tools/generate_language_tables.py"_s));
     }
 }

@@ -74,7 +74,11 @@ void TestManuals::manual_data()
                        u"Measuring force (F)"_s, u"Measurement P.D. (m)"_s, u"Pitch diameter (d2)"_s,
                        u"Correction for the meas. force"_s, u"β and γ"_s, u"Berndt"_s, u"EA-10/10"_s, u"Lechowski"_s,
                        u"Hertz"_s, u"DEZADIRE.INI"_s, u"F9"_s, u"Ctrl+Shift+C"_s, u"Ctrl+U"_s, u"Ctrl+Q"_s, u"F1"_s,
-                       u"Shift+Tab"_s, u"Escape"_s, u"±25 %"_s, u"No plausible entries. Please correct!"_s};
+                       u"Shift+Tab"_s, u"Escape"_s, u"±25 %"_s, u"No plausible entries. Please correct!"_s,
+                       u"Ctrl+L"_s, u"Insert"_s, u"Ctrl+Enter"_s, u"a mouse click or Escape closes it"_s,
+                       u"~/.local/share/Zevko Thread - PD/"_s, u"when that folder is writable"_s,
+                       u"the type of thread, the material of the probing elements, the measurement method, "
+                       u"the entered quantity, the language and the unit system"_s};
     QTest::newRow("German")
         << u"DE"_s
         << u"Software zur Bestimmung des Flankendurchmessers von Gewinden bei der Messung mit Drähten oder Kugeln"_s
@@ -86,7 +90,11 @@ void TestManuals::manual_data()
                        u"Messkraft (F)"_s, u"Prüfmass (m)"_s, u"Flankendurchmesser (d2)"_s, u"Abplattungskorrektur"_s,
                        u"β und γ"_s, u"Berndt"_s, u"EA-10/10"_s, u"Lechowski"_s, u"Hertz"_s, u"DEZADIRE.INI"_s, u"F9"_s,
                        u"Strg+Umschalt+C"_s, u"Strg+U"_s, u"Strg+Q"_s, u"F1"_s, u"Umschalt+Tab"_s, u"Escape"_s,
-                       u"±25 %"_s, u"Unplausible Einträge. Bitte korrigieren!"_s};
+                       u"±25 %"_s, u"Unplausible Einträge. Bitte korrigieren!"_s, u"Strg+L"_s, u"Einfg"_s, u"Entf"_s,
+                       u"Strg+Eingabe"_s, u"ein Mausklick oder Escape"_s, u"~/.local/share/Zevko Thread - PD/"_s,
+                       u"wenn dieser beschreibbar ist"_s,
+                       u"Gewindeart, Werkstoff der Tastelemente, Messverfahren, eingegebene Messgröße, Sprache und "
+                       u"Einheitensystem"_s};
     QTest::newRow("Bulgarian")
         << u"BG"_s
         << u"Софтуер за определяне на средния диаметър на резби при измерване с нишки или сфери"_s
@@ -98,7 +106,11 @@ void TestManuals::manual_data()
                        u"Измервателен натиск (F)"_s, u"Размер (m)"_s, u"Ср. диаметър (d2)"_s,
                        u"Корекция от изм. натиск"_s, u"β и γ"_s, u"Berndt"_s, u"EA-10/10"_s, u"Lechowski"_s, u"Херц"_s,
                        u"DEZADIRE.INI"_s, u"F9"_s, u"Ctrl+Shift+C"_s, u"Ctrl+U"_s, u"Ctrl+Q"_s, u"F1"_s,
-                       u"Shift+Tab"_s, u"Escape"_s, u"±25 %"_s, u"Некоректно въведени параметри! Изчисляване е невъзможно!"_s};
+                       u"Shift+Tab"_s, u"Escape"_s, u"±25 %"_s, u"Некоректно въведени параметри! Изчисляване е невъзможно!"_s,
+                       u"Ctrl+L"_s, u"Insert"_s, u"Ctrl+Enter"_s, u"щракване с мишката или Escape"_s,
+                       u"~/.local/share/Zevko Thread - PD/"_s, u"когато в нея може да се записва"_s,
+                       u"типът резба, материалът на измервателните накрайници, методът на измерване, "
+                       u"въвежданата величина, езикът и мерните единици"_s};
 }
 
 void TestManuals::manual()

@@ -58,13 +58,24 @@ wait_until() {
 
 mkdir -p "$work/config" "$work/data" "$work/runtime"
 chmod 700 "$work/runtime"
-: >"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
+# Another X server starting at the same moment on this machine may take the
+# display number this one announced: then it is started again.
 display_known() { [[ -s $work/display ]]; }
-wait_until 15 display_known || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-
-export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
+for attempt in 1 2 3; do
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  wait_until 15 display_known || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
+  sleep 0.2
+  if kill -0 "$xvfb_pid" 2>/dev/null && xdotool getmouselocation >/dev/null 2>&1; then
+    break
+  fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
+  ((attempt < 3)) || fail "no X server could be reached: $(cat "$work/xvfb.log")"
+done
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
 export QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled: LC_ALL=C.UTF-8
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
