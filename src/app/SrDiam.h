@@ -35,10 +35,14 @@ class TZFloatEdit;
 //   SrDiamMeasurement.cpp  the measurement inputs, lead and optimum with the
 //                          catalog proposal, the calculation
 //   SrDiamLanguage.cpp     the language menu, the window's texts, the manual
+//   SrDiamUnits.cpp        the mm/inch switch and the rewriting of every
+//                          shown length
 //   SrDiamCatalogs.cpp     editing the catalogs in the grid, New, Delete,
-//                          Select, loading and saving the catalogs
+//                          Select, loading and saving the catalogs, closing
+//                          the window (settings stored, catalogs saved)
 //   SrDiamShell.cpp        creation, first show, stored settings, Exit,
-//                          closing, the about window
+//                          the about window
+//   SrDiamReport.cpp       Copy: the plain-text report on the clipboard
 // Every element of the form is reached as ui->name (names as in SrDiam.ui).
 // Handlers are private methods named after element and event; they are
 // connected with pointer-to-member connects in WireEvents().

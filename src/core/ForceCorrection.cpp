@@ -34,9 +34,9 @@ long double ExternalCorrection(long double f, long double dD, long double d2, lo
 long double Approach(long double f, long double dD, ProbeMaterial material)
 {
     using namespace checked;
-    const long double r = dD / 1000.0L;
+    const long double diameterM = dD / 1000.0L;
     const long double k = Compliance(Steel) + Compliance(material == ProbeMaterial::Ruby ? Ruby : Steel);
-    return Finite(1.0e6L * Pow(Div(9.0L * f * f * k * k, 8.0L * r), 1.0L / 3.0L));
+    return Finite(1.0e6L * Pow(Div(9.0L * f * f * k * k, 8.0L * diameterM), 1.0L / 3.0L));
 }
 
 long double InternalCorrection(long double f, long double dD, long double beta, long double gamma,

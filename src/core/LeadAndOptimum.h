@@ -6,9 +6,11 @@
 
 namespace zevko {
 
-// Steps 4 to 11 of the lead-and-optimum update that runs on every change of
-// pitch, starts or a flank angle. The window does steps 1 to 3 (events, the
-// stored pitch, empty fields) and the proposal afterwards.
+// The lead-and-optimum update that runs on every change of pitch, starts or a
+// flank angle, from the plausibility check to the optimum's display text: the
+// lead and the optimum probe diameter as millimetre texts and as shown in the
+// unit system. The window does what comes before (the change guard, the
+// stored pitch, the test for empty fields) and the proposal afterwards.
 struct LeadOptimumUpdate {
     enum class Stage {
         Implausible,   // pitch or an angle field out of range: nothing changes, no message

@@ -60,8 +60,8 @@ std::optional<long double> ParseDecimalText(std::string_view text, char separato
 // Integer field reading: signed 32-bit decimal; 0 on failure or overflow.
 std::int32_t ParseFieldInteger(std::string_view text);
 
-// Step 11 of the calculation: a stored millimetre text read back, divided by
-// 25.4 and formatted as a result text with `decimals` places. std::nullopt
+// The inch display of a result: a stored millimetre text read back, divided
+// by 25.4 and formatted as a result text with `decimals` places. std::nullopt
 // when the text cannot be read back (an empty text, for instance).
 std::optional<std::string> InchTextFromMmText(std::string_view mmText, int decimals, char separator);
 

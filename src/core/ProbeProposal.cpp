@@ -12,10 +12,13 @@ ProbeProposal ProposeProbeDiameter(long double d0, const std::vector<double>& di
     ProbeProposal proposal;
     const std::size_t count = diametersMm.size();
     if (count > 0) {
-        // Above every catalog diameter only the smallest one may be proposed,
-        // and only when it lies within the band.
+        // Below every catalog diameter only the smallest one may be proposed,
+        // and only when it lies below 1.25 d0. This first choice stands only
+        // when the smallest diameter exceeds d0 (otherwise the walk or the
+        // last entry replaces it), and then it exceeds 0.75 d0 too: the lower
+        // edge of the band needs no test here.
         const long double first = diametersMm.front();
-        if (0.75L * d0 < first && first < 1.25L * d0) {
+        if (first < 1.25L * d0) {
             proposal.ProbeDiameterMm = diametersMm.front();
         }
         std::size_t cursor = 1;

@@ -352,6 +352,16 @@ private slots:
         MeasurementInputs in = EnteredM(10.32496);
         in.Starts = 0;
         QCOMPARE(Calculate(in, true, {}, '.').Outcome, CalculationOutcome::Ok);
+        // Beyond the starts field's limit of 100 the calculation still runs: a
+        // fine pitch on a large diameter keeps the lead angle small.
+        in = EnteredM(1000);
+        in.PitchMm = 0.25;
+        in.ProbeDiameterMm = 0.1443;
+        in.ForceN = 0;
+        in.Starts = 150;
+        const auto result = Calculate(in, true, {}, '.');
+        QCOMPARE(result.Outcome, CalculationOutcome::Ok);
+        QCOMPARE(result.Results.LeadText, std::string("37.50000"));
     }
 
     void failures_data()

@@ -84,6 +84,10 @@ private slots:
             // rounded millimetre text, the optimum from the number.
             {"inches", 0.059055 * 25.4, 1, 30, 0, 30, true, "1.50000", "0.059055", "0.86602", "0.03410"},
             {"no starts", 1.5, 0, 30, 0, 30, false, "0.00000", "0.00000", "0.86603", "0.86603"},
+            // d0 = 0.13 / (2 cos 30) = 0.0750555 mm, text 0.07506: shown from
+            // the number 0.0029549 in gives 0.00295, from the text 0.0029551
+            // in would give 0.00296.
+            {"inches, optimum from the number", 0.13, 1, 30, 0, 30, true, "0.13000", "0.005118", "0.07506", "0.00295"},
         };
         for (char separator : {'.', ','}) {
             for (const Row& r : rows) {

@@ -34,6 +34,9 @@ private slots:
         QTest::newRow("all larger, on the band edge") << Diameters{1.25, 3.0} << 1.0 << 0.0 << true << 2;
         QTest::newRow("one entry below") << Diameters{0.5} << 1.0 << 0.5 << true << 1;
         QTest::newRow("one entry on d0") << Diameters{1.0} << 1.0 << 1.0 << false << 1;
+        // No entry lies above d0, so the walk never stops; the last entry, equal
+        // to d0, is taken and not its smaller neighbour.
+        QTest::newRow("optimum on the largest diameter") << Diameters{0.5, 1.0} << 1.0 << 1.0 << false << 2;
         QTest::newRow("one entry above, within") << Diameters{1.2} << 1.0 << 1.2 << false << 1;
         QTest::newRow("one entry above, outside") << Diameters{1.3} << 1.0 << 0.0 << true << 1;
         QTest::newRow("empty") << Diameters{} << 1.0 << 0.0 << true << 0;
