@@ -13,6 +13,8 @@ namespace zevko {
 namespace {
 
 // The Symbol font's characters (0x20-0xFF) in Unicode.
+// Eight entries a line, as the code page charts show them.
+// clang-format off
 constexpr std::array<char16_t, 224> SymbolFont = {
     0x0020, 0x0021, 0x2200, 0x0023, 0x2203, 0x0025, 0x0026, 0x220B,
     0x0028, 0x0029, 0x2217, 0x002B, 0x002C, 0x2212, 0x002E, 0x002F,
@@ -43,6 +45,7 @@ constexpr std::array<char16_t, 224> SymbolFont = {
     0xFFFD, 0x232A, 0x222B, 0x2320, 0x23AE, 0x2321, 0x239E, 0x239F,
     0x23A0, 0x23A4, 0x23A5, 0x23A6, 0x23AB, 0x23AC, 0x23AD, 0xFFFD,
 };
+// clang-format on
 
 constexpr int DefaultCodePage = 1252;
 // Pseudo code pages of symbol fonts: the Symbol font has a known Unicode
