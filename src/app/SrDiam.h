@@ -24,6 +24,7 @@ class QShowEvent;
 class CatalogCellDelegate;
 class QCloseEvent;
 class QModelIndex;
+class TZFloatEdit;
 
 // The program's one window: inputs and results of a thread measurement, the
 // toolbar, the figure, the probe catalog and the manual.
@@ -107,6 +108,21 @@ private:
     void ShowProposedDiameter();
     // Millimetres per shown length unit: 1 or 25.4.
     long double LengthFactor() const;
+    // A length field keeps the exact millimetre value the program wrote into
+    // it for as long as it shows the text the program wrote: a shown,
+    // rounded number (a unit switch, an inch proposal, Select) never becomes
+    // the stored length. Only the user's own edit of the field re-derives it.
+    struct WrittenLength {
+        QString Text;
+        double Mm = 0.0;
+        bool Writing = false;
+    };
+    // The length in mm the field stands for.
+    double LengthOf(const TZFloatEdit* field, const WrittenLength& written) const;
+    // stored := mm, and the field shows `shown` (in the unit shown). A
+    // value beyond the field's limits shows the limit, and the stored length
+    // becomes what the field shows.
+    void WriteLength(TZFloatEdit* field, WrittenLength& written, double& stored, double mm, long double shown);
     bool IsExternal() const;
     // Shows the five result texts in the labels, converted in inches; false
     // when a text cannot be converted (the labels before it keep their texts).
@@ -122,6 +138,9 @@ private:
     double PitchMm = 0.0;
     double ProbeDiameterMm = 0.0;
     double MeasuredValueMm = 0.0;
+    WrittenLength PitchWritten;
+    WrittenLength ProbeDiameterWritten;
+    WrittenLength MeasuredValueWritten;
     // Millimetre texts: LeadText, OptimumDiameterText, DiameterText,
     // IndicatedValueText, ForceCorrectionText.
     zevko::MeasurementResults Results;

@@ -305,9 +305,9 @@ void TfrmSrDiam::btnSelClick()
     if (!dbgrKatDiamCells->CommitEditor())
         return;
     const zevko::CatalogEntry entry = dsDiam->Current();
-    ProbeDiameterMm = entry.DIAMm;
-    // Writing the field runs edDiamChange, which takes the shown, rounded
-    // value back when an optimum diameter is shown.
-    ui->edDiam->SetValue(Units == zevko::UnitSystem::Inches ? zevko::RoundToDecimals(entry.DIAMi, 5)
-                                                             : zevko::RoundToDecimals(entry.DIAMm, 4));
+    // The field shows the entry rounded; the probe diameter is the entry's
+    // own value for as long as the field shows that text.
+    WriteLength(ui->edDiam, ProbeDiameterWritten, ProbeDiameterMm, entry.DIAMm,
+                Units == zevko::UnitSystem::Inches ? zevko::RoundToDecimals(entry.DIAMi, 5)
+                                                   : zevko::RoundToDecimals(entry.DIAMm, 4));
 }

@@ -52,6 +52,29 @@ long double TfrmSrDiam::LengthFactor() const
     return Units == zevko::UnitSystem::Inches ? zevko::MmPerInch : 1.0L;
 }
 
+double TfrmSrDiam::LengthOf(const TZFloatEdit* field, const WrittenLength& written) const
+{
+    if (written.Writing || (!field->isModified() && field->Text() == written.Text))
+        return written.Mm;
+    return static_cast<double>(field->Value() * LengthFactor());
+}
+
+void TfrmSrDiam::WriteLength(TZFloatEdit* field, WrittenLength& written, double& stored, double mm,
+                             long double shown)
+{
+    stored = mm;
+    written.Mm = mm;
+    // The change handlers this write runs take the exact value too.
+    written.Writing = true;
+    field->SetValue(shown);
+    written.Writing = false;
+    written.Text = field->Text();
+    if (shown > field->MaxValue() || shown < field->MinValue()) {
+        written.Mm = static_cast<double>(field->Value() * LengthFactor());
+        stored = written.Mm;
+    }
+}
+
 void TfrmSrDiam::ClearResults()
 {
     ui->lRazmM->SetCaption(QString());
@@ -90,10 +113,8 @@ void TfrmSrDiam::rbOutClick()
     ui->cbVidVav->setItemText(2, WithDiameterLetter(ui->cbVidVav->itemText(2), DiameterSymbol));
 
     ClearResults();
-    MeasuredValueMm = 0;
-    ui->edIzmSt->SetValue(0);
-    ProbeDiameterMm = 0;
-    ui->edDiam->SetValue(0);
+    WriteLength(ui->edIzmSt, MeasuredValueWritten, MeasuredValueMm, 0, 0);
+    WriteLength(ui->edDiam, ProbeDiameterWritten, ProbeDiameterMm, 0, 0);
     if (dsDiam->IsOpen()) {
         dsDiam->First();
         SyncGridCursor();
@@ -112,8 +133,7 @@ void TfrmSrDiam::cbVidVavChange()
     else
         ui->lRes4->setText(LanguageText(218) + QStringLiteral(" (") + DiameterSymbol + QStringLiteral("2)"));
     ClearResults();
-    MeasuredValueMm = 0;
-    ui->edIzmSt->SetValue(0);
+    WriteLength(ui->edIzmSt, MeasuredValueWritten, MeasuredValueMm, 0, 0);
     ui->edIzmSt->setFocus();
 }
 
@@ -121,7 +141,7 @@ void TfrmSrDiam::edIzmStChange()
 {
     if (!EventsEnabled)
         return;
-    MeasuredValueMm = static_cast<double>(ui->edIzmSt->Value() * LengthFactor());
+    MeasuredValueMm = LengthOf(ui->edIzmSt, MeasuredValueWritten);
     ClearResults();
 }
 
@@ -143,7 +163,7 @@ void TfrmSrDiam::edStapkaChange()
 {
     if (!EventsEnabled)
         return;
-    PitchMm = static_cast<double>(ui->edStapka->Value() * LengthFactor());
+    PitchMm = LengthOf(ui->edStapka, PitchWritten);
 
     for (const TZFloatEdit* field : {ui->edStapka, ui->edBrH, ui->edBg, ui->edBm, ui->edBs, ui->edYg,
                                      ui->edYm, ui->edYs, ui->edDiam, ui->edIzmN, ui->edIzmSt}) {
@@ -179,8 +199,7 @@ void TfrmSrDiam::edStapkaChange()
     ui->lDiamN->SetCaption(FromStd(update.OptimumDisplay));
 
     // Whatever probe diameter was chosen before no longer fits the thread.
-    ProbeDiameterMm = 0;
-    ui->edDiam->SetValue(0);
+    WriteLength(ui->edDiam, ProbeDiameterWritten, ProbeDiameterMm, 0, 0);
     dsDiam->First();
     SyncGridCursor();
     if (dsDiam->Count() > 0)
@@ -200,17 +219,16 @@ void TfrmSrDiam::ProposeProbeDiameter(long double d0)
 
 void TfrmSrDiam::ShowProposedDiameter()
 {
-    if (Units == zevko::UnitSystem::Inches)
-        ui->edDiam->SetValue(zevko::RoundToDecimals(ProbeDiameterMm / zevko::MmPerInch, 4));
-    else
-        ui->edDiam->SetValue(ProbeDiameterMm);
+    const double mm = ProbeDiameterMm;
+    WriteLength(ui->edDiam, ProbeDiameterWritten, ProbeDiameterMm, mm,
+                Units == zevko::UnitSystem::Inches ? zevko::RoundToDecimals(mm / zevko::MmPerInch, 4) : mm);
 }
 
 void TfrmSrDiam::edDiamChange()
 {
     if (!EventsEnabled || ui->lDiamN->Caption().isEmpty())
         return;
-    ProbeDiameterMm = static_cast<double>(ui->edDiam->Value() * LengthFactor());
+    ProbeDiameterMm = LengthOf(ui->edDiam, ProbeDiameterWritten);
     const long double d0 = zevko::ParseFieldValue(Results.OptimumDiameterText, DecimalSeparator());
     ui->lSign->setVisible(zevko::ProbeSignShown(ProbeDiameterMm, d0));
     edIzmStChange();

@@ -76,18 +76,20 @@ void TfrmSrDiam::ApplyUnitSystem()
     const auto mmText = [](const std::string& text) { return QString::fromStdString(text); };
 
     if (!inches) {
-        ui->edStapka->SetValue(zevko::RoundToDecimals(PitchMm, 4));
+        WriteLength(ui->edStapka, PitchWritten, PitchMm, PitchMm, zevko::RoundToDecimals(PitchMm, 4));
         ui->lPodem->SetCaption(mmText(Results.LeadText));
         ui->lDiamN->SetCaption(mmText(Results.OptimumDiameterText));
-        ui->edDiam->SetValue(zevko::RoundToDecimals(ProbeDiameterMm, 4));
-        ui->edIzmSt->SetValue(zevko::RoundToDecimals(MeasuredValueMm, 4));
+        WriteLength(ui->edDiam, ProbeDiameterWritten, ProbeDiameterMm, ProbeDiameterMm,
+                    zevko::RoundToDecimals(ProbeDiameterMm, 4));
+        WriteLength(ui->edIzmSt, MeasuredValueWritten, MeasuredValueMm, MeasuredValueMm,
+                    zevko::RoundToDecimals(MeasuredValueMm, 4));
         ui->lSrDA2->SetCaption(mmText(Results.DiameterText));
         ui->lRazmM->SetCaption(mmText(Results.IndicatedValueText));
         ui->lA2->SetCaption(mmText(Results.ForceCorrectionText));
         return;
     }
 
-    ui->edStapka->SetValue(zevko::RoundToDecimals(PitchMm / zevko::MmPerInch, 5));
+    WriteLength(ui->edStapka, PitchWritten, PitchMm, PitchMm, zevko::RoundToDecimals(PitchMm / zevko::MmPerInch, 5));
 
     // Lead and optimum: the shortest text of the inch value rounded to 5
     // decimals. An empty text leaves its label as it is; a text that cannot
@@ -104,12 +106,14 @@ void TfrmSrDiam::ApplyUnitSystem()
     showGeneralInches(Results.LeadText, ui->lPodem);
     showGeneralInches(Results.OptimumDiameterText, ui->lDiamN);
 
-    ui->edDiam->SetValue(zevko::RoundToDecimals(ProbeDiameterMm / zevko::MmPerInch, 5));
+    WriteLength(ui->edDiam, ProbeDiameterWritten, ProbeDiameterMm, ProbeDiameterMm,
+                zevko::RoundToDecimals(ProbeDiameterMm / zevko::MmPerInch, 5));
 
     // A measured value of 0 is left as the field shows it (an empty field
     // stays empty).
     if (MeasuredValueMm > 0)
-        ui->edIzmSt->SetValue(zevko::RoundToDecimals(MeasuredValueMm / zevko::MmPerInch, 5));
+        WriteLength(ui->edIzmSt, MeasuredValueWritten, MeasuredValueMm, MeasuredValueMm,
+                    zevko::RoundToDecimals(MeasuredValueMm / zevko::MmPerInch, 5));
 
     // Results are converted whenever there are any, also after a calculation
     // from a measured value of 0 (an internal thread with M = 0 has results):

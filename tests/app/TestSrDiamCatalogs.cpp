@@ -599,9 +599,10 @@ private slots:
         ShowCatalogPage(*w);
         ClickCell(*w, 0, 0);
         QTest::mouseClick(w->ui->btnSel, Qt::LeftButton);
-        // edDiamChange takes the shown value back and flags it.
+        // The field shows the entry rounded; the probe diameter stays the
+        // entry's own, and is flagged against the optimum.
         QCOMPARE(w->ui->edDiam->Text(), QString("0.1235"));
-        QCOMPARE(w->ProbeDiameterMm, 0.1235);
+        QCOMPARE(w->ProbeDiameterMm, 0.123456);
         QVERIFY(w->ui->lSign->isVisible());
     }
 

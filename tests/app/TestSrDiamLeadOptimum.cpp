@@ -157,8 +157,9 @@ private slots:
         Type(wi->ui->edStapka, "0.059055");
         QCOMPARE(wi->mdDiamOut.Position(), millimetreCursor);
         QCOMPARE(wi->ui->edDiam->Text(), QString("0.0341"));
-        // The field's shown inches make the stored diameter.
-        QCOMPARE(wi->ProbeDiameterMm, 0.0341 * 25.4);
+        // The shown, rounded inches do not replace the catalog's diameter.
+        QCOMPARE(wi->ProbeDiameterMm, w->ProbeDiameterMm);
+        QCOMPARE(wi->ProbeDiameterMm, 0.866);
         QVERIFY(wi->ui->lSign->isHidden());
     }
 

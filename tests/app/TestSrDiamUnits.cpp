@@ -10,6 +10,8 @@
 
 #include <QClipboard>
 #include <QFile>
+
+#include <cmath>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -275,16 +277,90 @@ private slots:
         QVERIFY(w->Messages.isEmpty());
     }
 
-    // The shown, rounded inch pitch becomes the stored pitch at the next
-    // change of the thread: 0.05906 in is 1.500124 mm.
-    void nextChangeTakesTheShownPitch()
+    // The shown, rounded inch pitch (0.05906 in would be 1.500124 mm) never
+    // becomes the stored pitch: the next change of the thread keeps 1.5 mm.
+    void nextChangeKeepsTheExactPitch()
     {
         auto w = OpenWindow();
         EnterThread(*w);
         w->btnMMClick();
         Type(w->ui->edBrH, "2");
-        QCOMPARE(w->PitchMm, 0.05906 * 25.4);
-        QCOMPARE(w->ui->lPodem->Caption(), QString("0.118120"));
+        QCOMPARE(w->PitchMm, 1.5);
+        // 3 mm / 25.4
+        QCOMPARE(w->ui->lPodem->Caption(), QString("0.118110"));
+    }
+
+    // Millimetres, inches, millimetres again (10.32496 shows as 10.325),
+    // then a change of any input: the stored lengths are still the typed
+    // ones and the pitch diameter is 9.02501, in inches as in millimetres.
+    void roundTripThenAnyChangeKeepsTheLengths_data()
+    {
+        QTest::addColumn<int>("switches");
+        QTest::newRow("mm, in, mm") << 2;
+        QTest::newRow("mm, in") << 1;
+    }
+
+    void roundTripThenAnyChangeKeepsTheLengths()
+    {
+        QFETCH(int, switches);
+        auto w = OpenWindow();
+        Calculate(*w);
+        for (int i = 0; i < switches; ++i)
+            w->btnMMClick();
+        Type(w->ui->edBrH, "1");
+        Type(w->ui->edDiam, switches == 2 ? "0.866" : "0.034094488188976");
+        Type(w->ui->edIzmN, "1");
+        QCOMPARE(w->PitchMm, 1.5);
+        QCOMPARE(w->MeasuredValueMm, 10.32496);
+        w->btnCalcClick();
+        QCOMPARE(QString::fromStdString(w->Results.DiameterText), QString("9.02501"));
+    }
+
+    // The inch proposal (0.0455 in) and Select in inches (0.04547 in) keep
+    // the catalog's 1.155 mm: the same pitch diameter as in millimetres.
+    // P 2, M 15, F 0 with the wire 1.155 give 13.26514.
+    void inchProposalAndSelectKeepTheCatalogDiameter()
+    {
+        auto w = OpenWindow();
+        Type(w->ui->edStapka, "2");
+        QCOMPARE(w->ui->edDiam->Text(), QString("1.155"));
+        Type(w->ui->edIzmSt, "15");
+        w->btnCalcClick();
+        QCOMPARE(QString::fromStdString(w->Results.DiameterText), QString("13.26514"));
+
+        w->btnMMClick();
+        Type(w->ui->edBrH, "1");
+        QCOMPARE(w->ui->edDiam->Text(), QString("0.0455"));
+        QCOMPARE(w->ProbeDiameterMm, 1.155);
+        w->btnCalcClick();
+        QCOMPARE(QString::fromStdString(w->Results.DiameterText), QString("13.26514"));
+
+        w->ui->pcDaten->setCurrentWidget(w->ui->TabSheet2);
+        w->mdDiamOut.SetPosition(4);
+        w->btnSelClick();
+        QCOMPARE(w->ui->edDiam->Text(), QString("0.04547"));
+        QCOMPARE(w->ProbeDiameterMm, 1.155);
+        w->btnCalcClick();
+        QCOMPARE(QString::fromStdString(w->Results.DiameterText), QString("13.26514"));
+
+        // Typed over by the user, the field's own number counts.
+        Type(w->ui->edDiam, "0.04547");
+        QCOMPARE(w->ProbeDiameterMm, 0.04547 * 25.4);
+    }
+
+    // The same measurement typed in inches (P 0.07874 in, M 0.590551 in,
+    // a few nanometres off 2 and 15 mm) gives the same pitch diameter within
+    // 0.00002 mm.
+    void measurementTypedInInches()
+    {
+        auto w = OpenWindow();
+        w->btnMMClick();
+        Type(w->ui->edStapka, "0.07874");
+        QCOMPARE(w->ProbeDiameterMm, 1.155);
+        Type(w->ui->edIzmSt, "0.590551");
+        w->btnCalcClick();
+        const long double d2 = zevko::ParseFieldValue(w->Results.DiameterText, '.');
+        QVERIFY2(std::fabs(d2 - 13.26514L) <= 0.00002L, w->Results.DiameterText.c_str());
     }
 
     // A measured value typed but not calculated is converted; the empty
@@ -367,10 +443,11 @@ private slots:
         QTest::newRow("calculation in inches")
             << "switch, calculate" << Shown{"0.05906", "0.059055", "0.034096", "0.03409", "0.40649",
                                             "0.355315", "0.372400", "0.000030"};
-        // 0.05906 in is 1.500124 mm: lead 0.059060 in, optimum 0.86610 mm;
-        // the proposal 0.866 shows with 4 decimals.
+        // The pitch stays 1.5 mm (not the shown 0.05906 in): lead 1.5 / 25.4
+        // = 0.059055 in, optimum 0.86603 / 25.4 = 0.03410 in; the proposal
+        // 0.866 shows with 4 decimals.
         QTest::newRow("lead update in inches")
-            << "switch, starts" << Shown{"0.05906", "0.059060", "0.03410", "0.0341", "0.40649", "", "", ""};
+            << "switch, starts" << Shown{"0.05906", "0.059055", "0.03410", "0.0341", "0.40649", "", "", ""};
         QTest::newRow("side switch in inches")
             << "switch, side" << Shown{"0.05906", "0.05906", "0.0341", "0.0341", "0", "", "", ""};
     }
