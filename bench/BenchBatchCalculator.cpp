@@ -104,9 +104,18 @@ void RunBatch(benchmark::State& state, const char* units, bool budget = false)
     state.counters["rows"] = RowCount;
 }
 
-void BM_BatchCalculatorMillimetres(benchmark::State& state) { RunBatch(state, "mm"); }
-void BM_BatchCalculatorInches(benchmark::State& state) { RunBatch(state, "in"); }
-void BM_BatchCalculatorWithBudget(benchmark::State& state) { RunBatch(state, "mm", true); }
+void BM_BatchCalculatorMillimetres(benchmark::State& state)
+{
+    RunBatch(state, "mm");
+}
+void BM_BatchCalculatorInches(benchmark::State& state)
+{
+    RunBatch(state, "in");
+}
+void BM_BatchCalculatorWithBudget(benchmark::State& state)
+{
+    RunBatch(state, "mm", true);
+}
 
 } // namespace
 

@@ -28,8 +28,8 @@ std::string TenMegabytes()
 {
     std::string text = "[Notes]\r\n";
     for (int i = 0; text.size() < 10u * 1024 * 1024; ++i)
-        text += "Line" + std::to_string(i) + "=measured on bench " + std::to_string(i % 7) + ", wire set "
-                + std::to_string(i % 13) + "\r\n";
+        text += "Line" + std::to_string(i) + "=measured on bench " + std::to_string(i % 7) + ", wire set " +
+                std::to_string(i % 13) + "\r\n";
     text += "[DIAM_N]\r\nCOUNT=3\r\nD1=0.577\r\nD2=0.866\r\nD3=1.155\r\n";
     text += "[DIAM_S]\r\nCOUNT=2\r\nD1=1.5\r\nD2=2\r\n";
     return text;

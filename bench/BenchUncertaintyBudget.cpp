@@ -51,7 +51,10 @@ void Run(benchmark::State& state, const MeasurementInputs& in)
     }
 }
 
-void ExternalMEntered(benchmark::State& state) { Run(state, Thread()); }
+void ExternalMEntered(benchmark::State& state)
+{
+    Run(state, Thread());
+}
 
 void ExternalSmallMEntered(benchmark::State& state)
 {

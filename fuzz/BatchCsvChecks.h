@@ -50,8 +50,8 @@ inline void CheckBatchCsv(std::string_view input)
     const char separator = (options & 2u) != 0 ? ',' : '.';
     const std::string file(input.substr(1));
 
-    const char* const argv[] = {"zevko-pd-calc", "--units", inches ? "in" : "mm", "--separator",
-                                separator == ',' ? "," : ".", nullptr};
+    const char* const argv[] = {
+        "zevko-pd-calc", "--units", inches ? "in" : "mm", "--separator", separator == ',' ? "," : ".", nullptr};
     std::istringstream in(file);
     std::ostringstream out;
     std::ostringstream err;
@@ -67,12 +67,14 @@ inline void CheckBatchCsv(std::string_view input)
     const std::vector<CsvRecord> outputRecords = ReadAll(out.str());
     FUZZ_CHECK(outputRecords.size() == inputRecords.size(), "one output record per input record");
     // A header with any budget column gets eight more columns, ending in U.
-    const bool budget = !outputRecords.empty() && outputRecords[0].Fields.size() == inputRecords[0].Fields.size() + 14 &&
+    const bool budget = !outputRecords.empty() &&
+                        outputRecords[0].Fields.size() == inputRecords[0].Fields.size() + 14 &&
                         outputRecords[0].Fields.back() == "U";
     for (std::size_t r = 0; r < outputRecords.size(); ++r) {
         std::vector<std::string> fields = outputRecords[r].Fields;
         const std::vector<std::string>& original = inputRecords[r].Fields;
-        FUZZ_CHECK(fields.size() == original.size() + (budget ? 14 : 6), "the result fields are appended to every record");
+        FUZZ_CHECK(fields.size() == original.size() + (budget ? 14 : 6),
+                   "the result fields are appended to every record");
         std::vector<std::string> budgetFields;
         if (budget) {
             budgetFields.assign(fields.end() - 8, fields.end());

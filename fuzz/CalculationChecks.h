@@ -48,13 +48,14 @@ inline bool SameTexts(const MeasurementResults& a, const MeasurementResults& b)
            a.ForceCorrectionText == b.ForceCorrectionText;
 }
 
-inline void CheckCalculation(const MeasurementInputs& inputs, bool pitchFieldHasText, const MeasurementResults& previous,
-                      char separator)
+inline void CheckCalculation(const MeasurementInputs& inputs, bool pitchFieldHasText,
+                             const MeasurementResults& previous, char separator)
 {
     const zevko::CalculationValues values = zevko::CalculateValues(inputs);
     if (values.Outcome == CalculationOutcome::Ok) {
-        FUZZ_CHECK(std::isfinite(values.LeadMm) && std::isfinite(values.OptimumMm) && std::isfinite(values.DiameterMm) &&
-                       std::isfinite(values.IndicatedValueMm) && std::isfinite(values.ForceCorrectionMm),
+        FUZZ_CHECK(std::isfinite(values.LeadMm) && std::isfinite(values.OptimumMm) &&
+                       std::isfinite(values.DiameterMm) && std::isfinite(values.IndicatedValueMm) &&
+                       std::isfinite(values.ForceCorrectionMm),
                    "an Ok calculation has finite values");
         FUZZ_CHECK(values.LeadFormed && values.OptimumFormed, "an Ok calculation formed the lead and the optimum");
         FUZZ_CHECK(values.Corrections >= 0 && values.Corrections <= 100, "the corrections of m are bounded");
@@ -83,7 +84,7 @@ inline void CheckCalculation(const MeasurementInputs& inputs, bool pitchFieldHas
 }
 
 inline void CheckLeadAndOptimum(const MeasurementInputs& in, long double startsValue, zevko::UnitSystem units,
-                         char separator)
+                                char separator)
 {
     const LeadOptimumUpdate update = zevko::UpdateLeadAndOptimum(
         {.PitchMm = in.PitchMm, .StartsValue = startsValue, .Beta = in.Beta, .Gamma = in.Gamma}, units, separator);

@@ -42,7 +42,8 @@ inline Reading ReadAll(const std::string& text)
             bytes += record.Fields[i].size();
         FUZZ_CHECK(bytes <= CsvReader::MaxRecordBytes, "a record holds at most the bounded number of bytes");
         lastLine = record.Line;
-        reading.Records.emplace_back(record.Fields.begin(), record.Fields.begin() + static_cast<std::ptrdiff_t>(record.Count));
+        reading.Records.emplace_back(record.Fields.begin(),
+                                     record.Fields.begin() + static_cast<std::ptrdiff_t>(record.Count));
     }
     FUZZ_CHECK(!reader.ReadFailed(), "a string stream never fails");
     reading.Delimiter = reader.Delimiter();

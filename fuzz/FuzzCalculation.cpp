@@ -28,10 +28,8 @@ namespace {
 double Pick(FuzzedDataProvider& in, double limit)
 {
     switch (in.ConsumeIntegralInRange<int>(0, 4)) {
-    case 0:
-        return in.ConsumeFloatingPointInRange<double>(0.0, limit);
-    case 1:
-        return in.ConsumeIntegralInRange<int>(0, static_cast<int>(limit));
+    case 0: return in.ConsumeFloatingPointInRange<double>(0.0, limit);
+    case 1: return in.ConsumeIntegralInRange<int>(0, static_cast<int>(limit));
     case 2: {
         const std::array<double, 14> edges = {0.0,
                                               -0.0,
@@ -49,8 +47,7 @@ double Pick(FuzzedDataProvider& in, double limit)
                                               std::numeric_limits<double>::quiet_NaN()};
         return edges[in.ConsumeIntegralInRange<std::size_t>(0, edges.size() - 1)];
     }
-    case 3:
-        return in.ConsumeFloatingPoint<double>();
+    case 3: return in.ConsumeFloatingPoint<double>();
     default: {
         const std::uint64_t bits = in.ConsumeIntegral<std::uint64_t>();
         double value = 0.0;

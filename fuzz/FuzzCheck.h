@@ -17,19 +17,19 @@
 // the regression tests define ZEVKO_FUZZ_CHECK_THROWS to get the failure as
 // an exception they can report.
 #ifdef ZEVKO_FUZZ_CHECK_THROWS
-#define FUZZ_CHECK(condition, what)                                                                   \
-    do {                                                                                              \
-        if (!(condition))                                                                             \
-            throw ::zevko::fuzz::CheckFailure(std::string(__FILE__) + ":" + std::to_string(__LINE__) +   \
+#define FUZZ_CHECK(condition, what)                                                                    \
+    do {                                                                                               \
+        if (!(condition))                                                                              \
+            throw ::zevko::fuzz::CheckFailure(std::string(__FILE__) + ":" + std::to_string(__LINE__) + \
                                               ": check failed: " #condition " (" + (what) + ")");      \
     } while (false)
 #else
-#define FUZZ_CHECK(condition, what)                                                                   \
-    do {                                                                                              \
-        if (!(condition)) {                                                                           \
+#define FUZZ_CHECK(condition, what)                                                                       \
+    do {                                                                                                  \
+        if (!(condition)) {                                                                               \
             std::fprintf(stderr, "%s:%d: check failed: %s (%s)\n", __FILE__, __LINE__, #condition, what); \
-            std::abort();                                                                             \
-        }                                                                                             \
+            std::abort();                                                                                 \
+        }                                                                                                 \
     } while (false)
 #endif
 

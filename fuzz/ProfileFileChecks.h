@@ -33,7 +33,8 @@ inline std::string NameFrom(std::string_view bytes, std::string_view fallback)
     return name.empty() ? std::string(fallback) : name;
 }
 
-inline std::map<std::string, std::optional<std::string>> SectionValues(const ProfileFile& profile, const std::string& section)
+inline std::map<std::string, std::optional<std::string>> SectionValues(const ProfileFile& profile,
+                                                                       const std::string& section)
 {
     std::map<std::string, std::optional<std::string>> values;
     for (const std::string& key : profile.Keys(section))

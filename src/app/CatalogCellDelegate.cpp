@@ -28,8 +28,7 @@ CatalogCellDelegate::CatalogCellDelegate(QAbstractItemView* view, MessageHandler
     m_viewport->installEventFilter(this);
 }
 
-QWidget* CatalogCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                           const QModelIndex& index) const
+QWidget* CatalogCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
     auto* editor = new QLineEdit(parent);
     editor->setAlignment(Qt::AlignCenter);
@@ -182,8 +181,7 @@ bool CatalogCellDelegate::EditorKey(QKeyEvent* key)
         DiscardEditor();
         emit AbandonRequested();
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -241,23 +239,16 @@ bool CatalogCellDelegate::ViewKey(QKeyEvent* key)
         return false;
     switch (key->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        emit StoreRequested();
-        return true;
+    case Qt::Key_Enter: emit StoreRequested(); return true;
     case Qt::Key_Delete:
         // An open editor's Delete deletes a character.
         if (!m_editor.isNull())
             return false;
         emit DeleteRequested();
         return true;
-    case Qt::Key_Escape:
-        emit AbandonRequested();
-        return true;
-    case Qt::Key_Insert:
-        emit InsertRequested();
-        return true;
-    default:
-        return false;
+    case Qt::Key_Escape: emit AbandonRequested(); return true;
+    case Qt::Key_Insert: emit InsertRequested(); return true;
+    default: return false;
     }
 }
 
@@ -284,8 +275,7 @@ bool CatalogCellDelegate::eventFilter(QObject* watched, QEvent* event)
                 const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
                 // Another program or a menu took the focus, or the page was
                 // put away: the editor keeps its text until the user is back.
-                if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                    m_editor->isVisible())
+                if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && m_editor->isVisible())
                     QTimer::singleShot(0, this, [this, refusal] {
                         if (!m_editor.isNull())
                             Refuse(refusal);

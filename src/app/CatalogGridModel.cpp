@@ -156,12 +156,9 @@ QVariant CatalogGridModel::headerData(int section, Qt::Orientation orientation, 
     if (role != Qt::DisplayRole)
         return {};
     switch (section) {
-    case ColumnMm:
-        return QStringLiteral("mm");
-    case ColumnIn:
-        return QStringLiteral("in");
-    default:
-        return {};
+    case ColumnMm: return QStringLiteral("mm");
+    case ColumnIn: return QStringLiteral("in");
+    default: return {};
     }
 }
 
@@ -192,8 +189,8 @@ CatalogGridModel::CellReading CatalogGridModel::ReadCellText(const QString& text
         return refuse();
     // The other unit is derived from this one when the row is stored: an inch
     // value must leave room for its millimetres.
-    const long double limit = static_cast<long double>(std::numeric_limits<double>::max()) /
-                              (column == ColumnIn ? zevko::MmPerInch : 1.0L);
+    const long double limit =
+        static_cast<long double>(std::numeric_limits<double>::max()) / (column == ColumnIn ? zevko::MmPerInch : 1.0L);
     if (!std::isfinite(*parsed) || std::fabs(*parsed) > limit)
         return refuse();
     return {static_cast<double>(*parsed), QString()};

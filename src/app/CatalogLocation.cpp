@@ -16,7 +16,10 @@ QString& PathOverride()
     return path;
 }
 
-QString FileName() { return QString::fromLatin1(zevko::CatalogFileName.data(), zevko::CatalogFileName.size()); }
+QString FileName()
+{
+    return QString::fromLatin1(zevko::CatalogFileName.data(), zevko::CatalogFileName.size());
+}
 
 bool DirectoryWritable(const QString& directory)
 {
@@ -69,6 +72,12 @@ QString CatalogFilePath()
         QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("zevko-pd/") + FileName()));
 }
 
-void SetCatalogFilePathOverride(const QString& path) { PathOverride() = path; }
+void SetCatalogFilePathOverride(const QString& path)
+{
+    PathOverride() = path;
+}
 
-QString CatalogFilePathOverride() { return PathOverride(); }
+QString CatalogFilePathOverride()
+{
+    return PathOverride();
+}

@@ -6,8 +6,7 @@
 
 namespace {
 
-struct MessageForm
-{
+struct MessageForm {
     std::string_view prefix;
     std::string_view suffix;
     int text;
@@ -44,21 +43,11 @@ QString CatalogMessageText(const zevko::CatalogFileError& error)
 {
     int number = 1012;
     switch (error.Fault) {
-    case zevko::CatalogFileFault::CannotWrite:
-        number = 1012;
-        break;
-    case zevko::CatalogFileFault::CannotRead:
-        number = 1017;
-        break;
-    case zevko::CatalogFileFault::NotANumber:
-        number = 1018;
-        break;
-    case zevko::CatalogFileFault::Locked:
-        number = 1021;
-        break;
-    case zevko::CatalogFileFault::UnknownEncoding:
-        number = 1022;
-        break;
+    case zevko::CatalogFileFault::CannotWrite: number = 1012; break;
+    case zevko::CatalogFileFault::CannotRead: number = 1017; break;
+    case zevko::CatalogFileFault::NotANumber: number = 1018; break;
+    case zevko::CatalogFileFault::Locked: number = 1021; break;
+    case zevko::CatalogFileFault::UnknownEncoding: number = 1022; break;
     }
     const QString text = LanguageText(number);
     // One substitution of the whole subject: a "%1" in a file name stays.

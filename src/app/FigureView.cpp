@@ -26,9 +26,15 @@ bool TFigureView::Load(const QString& fileName)
     return ok;
 }
 
-QSize TFigureView::sizeHint() const { return {DrawingWidth, DrawingHeight}; }
+QSize TFigureView::sizeHint() const
+{
+    return {DrawingWidth, DrawingHeight};
+}
 
-QSize TFigureView::minimumSizeHint() const { return {DrawingWidth / 4, DrawingHeight / 4}; }
+QSize TFigureView::minimumSizeHint() const
+{
+    return {DrawingWidth / 4, DrawingHeight / 4};
+}
 
 void TFigureView::paintEvent(QPaintEvent*)
 {
@@ -38,8 +44,8 @@ void TFigureView::paintEvent(QPaintEvent*)
     if (drawing.isEmpty())
         drawing = QSizeF(DrawingWidth, DrawingHeight);
     const QSizeF target = drawing.scaled(QSizeF(size()), Qt::KeepAspectRatio);
-    const QRectF area((width() - target.width()) / 2.0, (height() - target.height()) / 2.0,
-                      target.width(), target.height());
+    const QRectF area((width() - target.width()) / 2.0, (height() - target.height()) / 2.0, target.width(),
+                      target.height());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     m_renderer.render(&painter, area);

@@ -9,8 +9,7 @@
 
 namespace {
 
-struct LanguageResource
-{
+struct LanguageResource {
     LanguageId id;
     const char* resourceName;
     const char* languageName; // as the load-failure message has always spelt it

@@ -79,8 +79,7 @@ void FinalizeLangsExt();
 
 // Initialises the module for its lifetime: declare one in main() after the
 // QApplication and before the main window.
-class LangsExtScope
-{
+class LangsExtScope {
 public:
     LangsExtScope() { InitializeLangsExt(); }
     ~LangsExtScope() { FinalizeLangsExt(); }

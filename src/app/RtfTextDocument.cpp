@@ -58,8 +58,8 @@ QList<QTextOption::Tab> TabPositions(const zevko::RtfParagraphFormat& p)
 {
     const int firstLineStart = p.LeftIndent + p.FirstLineIndent;
     std::vector<zevko::RtfTabStop> stops = p.TabStops;
-    if (p.FirstLineIndent < 0 &&
-        std::none_of(stops.begin(), stops.end(), [&](const zevko::RtfTabStop& s) { return s.Position == p.LeftIndent; }))
+    if (p.FirstLineIndent < 0 && std::none_of(stops.begin(), stops.end(),
+                                              [&](const zevko::RtfTabStop& s) { return s.Position == p.LeftIndent; }))
         stops.push_back(zevko::RtfTabStop{p.LeftIndent, zevko::RtfTabKind::Left});
     std::sort(stops.begin(), stops.end(),
               [](const zevko::RtfTabStop& a, const zevko::RtfTabStop& b) { return a.Position < b.Position; });

@@ -18,7 +18,10 @@ namespace {
 
 constexpr QRgb CutOutColor = 0xFFFF00; // pure yellow: not part of the window
 
-bool IsCutOut(QRgb pixel) { return (pixel & 0xFFFFFFu) == CutOutColor; }
+bool IsCutOut(QRgb pixel)
+{
+    return (pixel & 0xFFFFFFu) == CutOutColor;
+}
 
 // The runs [begin, end) of one row's window pixels, left to right.
 void RowRuns(const QRgb* row, int width, std::vector<std::pair<int, int>>& runs)
@@ -92,7 +95,10 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
 
 TfrmSplash::~TfrmSplash() = default;
 
-QString TfrmSplash::PictureFile() { return QStringLiteral(":/images/splash.png"); }
+QString TfrmSplash::PictureFile()
+{
+    return QStringLiteral(":/images/splash.png");
+}
 
 QString TfrmSplash::RightsLines()
 {
@@ -186,4 +192,7 @@ void TfrmSplash::mousePressEvent(QMouseEvent* event)
     FormClick();
 }
 
-void TfrmSplash::FormClick() { accept(); }
+void TfrmSplash::FormClick()
+{
+    accept();
+}

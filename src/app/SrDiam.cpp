@@ -56,9 +56,15 @@ TfrmSrDiam::~TfrmSrDiam()
     disconnect(QCoreApplication::instance(), nullptr, this, nullptr);
 }
 
-QString TfrmSrDiam::ApplicationTitle() { return QStringLiteral("Zevko Thread - PD"); }
+QString TfrmSrDiam::ApplicationTitle()
+{
+    return QStringLiteral("Zevko Thread - PD");
+}
 
-char TfrmSrDiam::DecimalSeparator() { return ZDecimalSeparator(); }
+char TfrmSrDiam::DecimalSeparator()
+{
+    return ZDecimalSeparator();
+}
 
 void TfrmSrDiam::BuildToolBars()
 {
@@ -209,8 +215,7 @@ void TfrmSrDiam::WireEvents()
 {
     connect(ui->btnCalc, &QToolButton::clicked, this, &TfrmSrDiam::btnCalcClick);
     WireCommandKeys();
-    connect(HelpShortcut, &QShortcut::activated, this,
-            [this] { ui->pcDaten->setCurrentWidget(ui->TabSheet3); });
+    connect(HelpShortcut, &QShortcut::activated, this, [this] { ui->pcDaten->setCurrentWidget(ui->TabSheet3); });
 
     // One handler for both radio buttons, once per change of side. Tab
     // enters the side group at the checked button only, as in a dialog.
@@ -224,8 +229,7 @@ void TfrmSrDiam::WireEvents()
     connect(ui->rbOut, &QRadioButton::toggled, this, sideChanged);
     connect(ui->rbIn, &QRadioButton::toggled, this, sideChanged);
 
-    for (TZFloatEdit* field : {ui->edStapka, ui->edBrH, ui->edBg, ui->edBm, ui->edBs, ui->edYg, ui->edYm,
-                               ui->edYs})
+    for (TZFloatEdit* field : {ui->edStapka, ui->edBrH, ui->edBg, ui->edBm, ui->edBs, ui->edYg, ui->edYm, ui->edYs})
         connect(field, &TZFloatEdit::OnChange, this, &TfrmSrDiam::edStapkaChange);
     connect(ui->edDiam, &TZFloatEdit::OnChange, this, &TfrmSrDiam::edDiamChange);
     connect(ui->cbMaterial, &TZComboBox::OnChange, this, &TfrmSrDiam::edIzmStChange);
@@ -253,7 +257,10 @@ void TfrmSrDiam::ShowMessage(const QString& text)
 
 // ---- catalog link of the grid
 
-zevko::ProbeCatalog* TfrmSrDiam::SideCatalog() { return IsExternal() ? &mdDiamOut : &mdDiamIn; }
+zevko::ProbeCatalog* TfrmSrDiam::SideCatalog()
+{
+    return IsExternal() ? &mdDiamOut : &mdDiamIn;
+}
 
 void TfrmSrDiam::LinkCatalog(zevko::ProbeCatalog* catalog)
 {
@@ -273,8 +280,7 @@ void TfrmSrDiam::SyncGridCursor()
     const int row = static_cast<int>(std::min(dsDiam->Position(), count - 1));
     const int column = std::max(ui->dbgrKatDiam->currentIndex().column(), 0);
     ui->dbgrKatDiam->selectionModel()->setCurrentIndex(dsDiamModel->index(row, column),
-                                                       QItemSelectionModel::ClearAndSelect |
-                                                           QItemSelectionModel::Rows);
+                                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void TfrmSrDiam::dbgrKatDiamRowChanged(int row)

@@ -111,13 +111,25 @@ void TfrmSrDiam::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void TfrmSrDiam::mdDiamOutAfterOpen() { LoadCatalogSection(mdDiamOut, zevko::WireCatalogSection); }
+void TfrmSrDiam::mdDiamOutAfterOpen()
+{
+    LoadCatalogSection(mdDiamOut, zevko::WireCatalogSection);
+}
 
-void TfrmSrDiam::mdDiamInAfterOpen() { LoadCatalogSection(mdDiamIn, zevko::BallCatalogSection); }
+void TfrmSrDiam::mdDiamInAfterOpen()
+{
+    LoadCatalogSection(mdDiamIn, zevko::BallCatalogSection);
+}
 
-bool TfrmSrDiam::mdDiamOutBeforeClose() { return SaveCatalogSection(mdDiamOut, zevko::WireCatalogSection); }
+bool TfrmSrDiam::mdDiamOutBeforeClose()
+{
+    return SaveCatalogSection(mdDiamOut, zevko::WireCatalogSection);
+}
 
-bool TfrmSrDiam::mdDiamInBeforeClose() { return SaveCatalogSection(mdDiamIn, zevko::BallCatalogSection); }
+bool TfrmSrDiam::mdDiamInBeforeClose()
+{
+    return SaveCatalogSection(mdDiamIn, zevko::BallCatalogSection);
+}
 
 void TfrmSrDiam::LoadCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section)
 {
@@ -159,9 +171,9 @@ void TfrmSrDiam::ReportCatalogMessage(const QString& text)
 
 bool TfrmSrDiam::AskRetrySave(const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::Retry | QMessageBox::Discard,
-                    this);
-    box.setInformativeText(LanguageTextOr(1013, QStringLiteral("Retry saving the catalog, or close without saving it?")));
+    QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::Retry | QMessageBox::Discard, this);
+    box.setInformativeText(
+        LanguageTextOr(1013, QStringLiteral("Retry saving the catalog, or close without saving it?")));
     box.button(QMessageBox::Retry)->setText(LanguageTextOr(1014, QStringLiteral("Retry")));
     box.button(QMessageBox::Discard)->setText(LanguageTextOr(1015, QStringLiteral("Discard")));
     box.setDefaultButton(QMessageBox::Retry);
@@ -170,15 +182,30 @@ bool TfrmSrDiam::AskRetrySave(const QString& text)
 
 // ---- rows
 
-void TfrmSrDiam::mdDiamOutAfterInsert() { NewEntryPending = true; }
+void TfrmSrDiam::mdDiamOutAfterInsert()
+{
+    NewEntryPending = true;
+}
 
-std::optional<zevko::CatalogField> TfrmSrDiam::mdDiamOutBeforePost() { return CoupleUnitsColumn(mdDiamOut); }
+std::optional<zevko::CatalogField> TfrmSrDiam::mdDiamOutBeforePost()
+{
+    return CoupleUnitsColumn(mdDiamOut);
+}
 
-std::optional<zevko::CatalogField> TfrmSrDiam::mdDiamInBeforePost() { return CoupleUnitsColumn(mdDiamIn); }
+std::optional<zevko::CatalogField> TfrmSrDiam::mdDiamInBeforePost()
+{
+    return CoupleUnitsColumn(mdDiamIn);
+}
 
-void TfrmSrDiam::mdDiamOutAfterPost() { RowSettled(mdDiamOut); }
+void TfrmSrDiam::mdDiamOutAfterPost()
+{
+    RowSettled(mdDiamOut);
+}
 
-void TfrmSrDiam::mdDiamInAfterPost() { RowSettled(mdDiamIn); }
+void TfrmSrDiam::mdDiamInAfterPost()
+{
+    RowSettled(mdDiamIn);
+}
 
 std::optional<zevko::CatalogField> TfrmSrDiam::CoupleUnitsColumn(const zevko::ProbeCatalog& catalog) const
 {

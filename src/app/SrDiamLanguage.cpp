@@ -47,11 +47,20 @@ void TfrmSrDiam::WireLanguage()
     connect(English, &QAction::triggered, this, &TfrmSrDiam::EnglishClick);
 }
 
-void TfrmSrDiam::BulClick() { ChooseLanguage(LanguageBulgarian, 9, QStringLiteral("RTF_BG")); }
+void TfrmSrDiam::BulClick()
+{
+    ChooseLanguage(LanguageBulgarian, 9, QStringLiteral("RTF_BG"));
+}
 
-void TfrmSrDiam::DeutschClick() { ChooseLanguage(LanguageGerman, 10, QStringLiteral("RTF_DE")); }
+void TfrmSrDiam::DeutschClick()
+{
+    ChooseLanguage(LanguageGerman, 10, QStringLiteral("RTF_DE"));
+}
 
-void TfrmSrDiam::EnglishClick() { ChooseLanguage(LanguageEnglish, 11, QStringLiteral("RTF_EN")); }
+void TfrmSrDiam::EnglishClick()
+{
+    ChooseLanguage(LanguageEnglish, 11, QStringLiteral("RTF_EN"));
+}
 
 void TfrmSrDiam::ChooseLanguage(LanguageId language, int image, const QString& manual)
 {
@@ -67,15 +76,9 @@ void TfrmSrDiam::ChooseLanguage(LanguageId language, int image, const QString& m
 void TfrmSrDiam::ApplyStoredLanguage()
 {
     switch (SelectedLanguage) {
-    case LanguageBulgarian:
-        BulClick();
-        break;
-    case LanguageGerman:
-        DeutschClick();
-        break;
-    default:
-        EnglishClick();
-        break;
+    case LanguageBulgarian: BulClick(); break;
+    case LanguageGerman: DeutschClick(); break;
+    default: EnglishClick(); break;
     }
 }
 

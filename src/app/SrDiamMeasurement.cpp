@@ -19,7 +19,10 @@
 
 namespace {
 
-QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+QString FromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 // A caption ending in the pitch-diameter symbol " (d2)" or " (D2)" gets the
 // given letter; any other caption is returned unchanged.
@@ -45,7 +48,10 @@ int TruncatedStarts(long double value)
 
 } // namespace
 
-bool TfrmSrDiam::IsExternal() const { return ui->rbOut->isChecked(); }
+bool TfrmSrDiam::IsExternal() const
+{
+    return ui->rbOut->isChecked();
+}
 
 long double TfrmSrDiam::LengthFactor() const
 {
@@ -59,8 +65,7 @@ double TfrmSrDiam::LengthOf(const TZFloatEdit* field, const WrittenLength& writt
     return static_cast<double>(field->Value() * LengthFactor());
 }
 
-void TfrmSrDiam::WriteLength(TZFloatEdit* field, WrittenLength& written, double& stored, double mm,
-                             long double shown)
+void TfrmSrDiam::WriteLength(TZFloatEdit* field, WrittenLength& written, double& stored, double mm, long double shown)
 {
     stored = mm;
     written.Mm = mm;
@@ -165,8 +170,8 @@ void TfrmSrDiam::edStapkaChange()
         return;
     PitchMm = LengthOf(ui->edStapka, PitchWritten);
 
-    for (const TZFloatEdit* field : {ui->edStapka, ui->edBrH, ui->edBg, ui->edBm, ui->edBs, ui->edYg,
-                                     ui->edYm, ui->edYs, ui->edDiam, ui->edIzmN, ui->edIzmSt}) {
+    for (const TZFloatEdit* field : {ui->edStapka, ui->edBrH, ui->edBg, ui->edBm, ui->edBs, ui->edYg, ui->edYm,
+                                     ui->edYs, ui->edDiam, ui->edIzmN, ui->edIzmSt}) {
         if (field->Text().isEmpty())
             return;
     }
@@ -180,18 +185,14 @@ void TfrmSrDiam::edStapkaChange()
     const zevko::LeadOptimumUpdate update = zevko::UpdateLeadAndOptimum(inputs, Units, DecimalSeparator());
     using Stage = zevko::LeadOptimumUpdate::Stage;
     switch (update.Outcome) {
-    case Stage::Implausible:
-        return;
-    case Stage::FailedAtLead:
-        ShowError();
-        return;
+    case Stage::Implausible: return;
+    case Stage::FailedAtLead: ShowError(); return;
     case Stage::FailedAfterLead:
         Results.LeadText = update.LeadText;
         ui->lPodem->SetCaption(FromStd(update.LeadDisplay));
         ShowError();
         return;
-    case Stage::Ok:
-        break;
+    case Stage::Ok: break;
     }
     Results.LeadText = update.LeadText;
     ui->lPodem->SetCaption(FromStd(update.LeadDisplay));
@@ -246,27 +247,20 @@ void TfrmSrDiam::btnCalcClick()
     inputs.Gamma = {stored(ui->edYg->Value()), stored(ui->edYm->Value()), stored(ui->edYs->Value())};
     inputs.ProbeDiameterMm = ProbeDiameterMm;
     inputs.Material = ui->cbMaterial->ItemIndex() == 1 ? zevko::ProbeMaterial::Ruby : zevko::ProbeMaterial::Steel;
-    inputs.Method = ui->cbIzm->ItemIndex() == 1 ? zevko::MeasuringMethod::Inclined
-                                                : zevko::MeasuringMethod::Perpendicular;
+    inputs.Method =
+        ui->cbIzm->ItemIndex() == 1 ? zevko::MeasuringMethod::Inclined : zevko::MeasuringMethod::Perpendicular;
     inputs.ForceN = static_cast<double>(ui->edIzmN->Value());
     switch (ui->cbVidVav->ItemIndex()) {
-    case 0:
-        inputs.Quantity = zevko::MeasuredQuantity::IndicatedSmallM;
-        break;
-    case 2:
-        inputs.Quantity = zevko::MeasuredQuantity::PitchDiameter;
-        break;
-    default:
-        inputs.Quantity = zevko::MeasuredQuantity::IndicatedCapitalM;
-        break;
+    case 0: inputs.Quantity = zevko::MeasuredQuantity::IndicatedSmallM; break;
+    case 2: inputs.Quantity = zevko::MeasuredQuantity::PitchDiameter; break;
+    default: inputs.Quantity = zevko::MeasuredQuantity::IndicatedCapitalM; break;
     }
     inputs.MeasuredValueMm = MeasuredValueMm;
 
     const zevko::CalculationResult result =
         zevko::Calculate(inputs, !ui->edStapka->Text().isEmpty(), Results, DecimalSeparator());
     switch (result.Outcome) {
-    case zevko::CalculationOutcome::Implausible:
-        return;
+    case zevko::CalculationOutcome::Implausible: return;
     case zevko::CalculationOutcome::Failed:
         Results = result.Results;
         ShowError();

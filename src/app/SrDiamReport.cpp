@@ -32,8 +32,7 @@ QString AngleText(const TZFloatEdit* degrees, const TZFloatEdit* minutes, const 
 
 QString TfrmSrDiam::BuildReport() const
 {
-    const QString length =
-        Units == zevko::UnitSystem::Inches ? QStringLiteral(" in") : QStringLiteral(" mm");
+    const QString length = Units == zevko::UnitSystem::Inches ? QStringLiteral(" in") : QStringLiteral(" mm");
 
     QString report;
     AppendLine(report, ui->Label1->text(), IsExternal() ? ui->rbOut->text() : ui->rbIn->text());
@@ -54,7 +53,10 @@ QString TfrmSrDiam::BuildReport() const
     return report;
 }
 
-bool TfrmSrDiam::PutOnClipboard(const QString& text) { return PutClipboardText(text); }
+bool TfrmSrDiam::PutOnClipboard(const QString& text)
+{
+    return PutClipboardText(text);
+}
 
 void TfrmSrDiam::btnCopyClick()
 {

@@ -66,8 +66,8 @@ void TfrmSrDiam::ApplyUnitSystem()
     const QString unit = inches ? QStringLiteral("[in]") : QStringLiteral("[mm]");
 
     ui->btnMM->setIcon(ImageList1.Image(inches ? InchesImage : MillimetresImage));
-    for (QLabel* label : {ui->Label6, ui->Label7, ui->Label8, ui->Label9, ui->Label23, ui->Label25, ui->Label27,
-                          ui->Label26})
+    for (QLabel* label :
+         {ui->Label6, ui->Label7, ui->Label8, ui->Label9, ui->Label23, ui->Label25, ui->Label27, ui->Label26})
         label->setText(unit);
     // A pasted "1.5 mm" may carry the unit the length fields are in.
     for (TZFloatEdit* field : {ui->edStapka, ui->edDiam, ui->edIzmSt})
@@ -99,8 +99,8 @@ void TfrmSrDiam::ApplyUnitSystem()
         if (text.empty())
             return;
         const std::optional<long double> mm = zevko::ParseDecimalText(text, separator);
-        label->SetCaption(mm ? QString::fromStdString(zevko::FormatGeneral(
-                                   zevko::RoundToDecimals(*mm / zevko::MmPerInch, 5), separator))
+        label->SetCaption(mm ? QString::fromStdString(
+                                   zevko::FormatGeneral(zevko::RoundToDecimals(*mm / zevko::MmPerInch, 5), separator))
                              : QString());
     };
     showGeneralInches(Results.LeadText, ui->lPodem);

@@ -35,4 +35,7 @@ bool SuiteMainWindowExists()
     return PlatformSuiteWindowExists();
 }
 
-void SetSuiteWindowDetector(SuiteWindowDetector detector) { Override() = std::move(detector); }
+void SetSuiteWindowDetector(SuiteWindowDetector detector)
+{
+    Override() = std::move(detector);
+}

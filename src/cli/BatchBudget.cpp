@@ -21,7 +21,10 @@ constexpr BudgetContribution Rows[BudgetInputColumnCount] = {
     BudgetContribution::Force,     BudgetContribution::ForceModel, BudgetContribution::Other,
     BudgetContribution::Other};
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text)
+{
+    return "'" + std::string(text) + "'";
+}
 
 } // namespace
 
@@ -49,7 +52,7 @@ BudgetColumnMap MapBudgetColumns(const std::vector<std::string>& header, std::si
 const std::array<const char*, BudgetOutputColumnCount>& BudgetOutputColumnNames()
 {
     static const std::array<const char*, BudgetOutputColumnCount> names = {"c_X",     "c_dD", "c_P", "c_beta",
-                                                                          "c_gamma", "c_F",  "u_c", "U"};
+                                                                           "c_gamma", "c_F",  "u_c", "U"};
     return names;
 }
 
@@ -101,7 +104,7 @@ BudgetRowReading ReadBudgetRow(const CsvRecord& record, const BudgetColumnMap& c
 }
 
 std::array<std::string, BudgetOutputColumnCount> BudgetTexts(const MeasurementInputs& inputs,
-                                                            const BudgetInputs& budget, char separator)
+                                                             const BudgetInputs& budget, char separator)
 {
     std::array<std::string, BudgetOutputColumnCount> texts;
     const UncertaintyBudget b = ComputeUncertaintyBudget(inputs, budget);

@@ -39,6 +39,6 @@ BudgetRowReading ReadBudgetRow(const CsvRecord& record, const BudgetColumnMap& c
 // The eight output texts of a row whose calculation is ok; all empty when
 // the pitch diameter is entered or no budget can be formed.
 std::array<std::string, BudgetOutputColumnCount> BudgetTexts(const MeasurementInputs& inputs,
-                                                            const BudgetInputs& budget, char separator);
+                                                             const BudgetInputs& budget, char separator);
 
 } // namespace zevko::cli

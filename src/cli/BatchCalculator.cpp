@@ -26,7 +26,8 @@ constexpr int ExitAllRead = 0;
 constexpr int ExitInvalidRow = 1;
 constexpr int ExitBadInput = 2;
 
-constexpr std::array<const char*, 6> AppendedColumns = {"lead", "optimum", "diameter", "indicated", "correction", "status"};
+constexpr std::array<const char*, 6> AppendedColumns = {"lead",      "optimum",    "diameter",
+                                                        "indicated", "correction", "status"};
 
 struct RowOutcome {
     std::array<std::string, 5> Texts; // lead, optimum, diameter, indicated, correction
@@ -39,14 +40,9 @@ RowOutcome Evaluate(const MeasurementInputs& inputs, const BatchOptions& options
     RowOutcome outcome;
     const CalculationResult result = Calculate(inputs, true, MeasurementResults{}, options.Separator);
     switch (result.Outcome) {
-    case CalculationOutcome::Implausible:
-        outcome.Status = "implausible";
-        return outcome;
-    case CalculationOutcome::Failed:
-        outcome.Status = "failed";
-        return outcome;
-    case CalculationOutcome::Ok:
-        break;
+    case CalculationOutcome::Implausible: outcome.Status = "implausible"; return outcome;
+    case CalculationOutcome::Failed: outcome.Status = "failed"; return outcome;
+    case CalculationOutcome::Ok: break;
     }
     const MeasurementResults& r = result.Results;
     const std::array<const std::string*, 5> millimetres = {&r.LeadText, &r.OptimumDiameterText, &r.DiameterText,
@@ -70,10 +66,7 @@ RowOutcome Evaluate(const MeasurementInputs& inputs, const BatchOptions& options
 class Batch {
 public:
     Batch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options)
-        : reader_(in)
-        , out_(out)
-        , err_(err)
-        , options_(options)
+        : reader_(in), out_(out), err_(err), options_(options)
     {
     }
 
@@ -168,8 +161,8 @@ private:
     int FailNotText()
     {
         out_.flush();
-        return Fail("line " + std::to_string(reader_.NotTextLine())
-                    + ": the input holds a NUL byte and is no CSV text (save UTF-16 text as UTF-8)");
+        return Fail("line " + std::to_string(reader_.NotTextLine()) +
+                    ": the input holds a NUL byte and is no CSV text (save UTF-16 text as UTF-8)");
     }
 
     int Fail(const std::string& message)
@@ -190,7 +183,8 @@ int RunBatchCalculator(int argc, const char* const argv[], std::istream& in, std
 {
     const CommandLineResult commandLine = ParseCommandLine(argc, argv);
     if (!commandLine.Error.empty()) {
-        err << ProgramName << ": " << commandLine.Error << "\nTry '" << ProgramName << " --help' for more information.\n";
+        err << ProgramName << ": " << commandLine.Error << "\nTry '" << ProgramName
+            << " --help' for more information.\n";
         return ExitBadInput;
     }
     const BatchOptions& options = commandLine.Options;

@@ -7,12 +7,15 @@
 namespace zevko::cli {
 namespace {
 
-constexpr const char* ColumnNames[BatchColumnCount] = {"side", "P", "n", "beta", "gamma", "dD", "F",
-                                                       "material", "method", "quantity", "X"};
+constexpr const char* ColumnNames[BatchColumnCount] = {"side", "P",        "n",      "beta",     "gamma", "dD",
+                                                       "F",    "material", "method", "quantity", "X"};
 
 } // namespace
 
-const char* BatchColumnName(BatchColumn column) { return ColumnNames[static_cast<std::size_t>(column)]; }
+const char* BatchColumnName(BatchColumn column)
+{
+    return ColumnNames[static_cast<std::size_t>(column)];
+}
 
 BatchColumnMap MapBatchColumns(const std::vector<std::string>& header, std::size_t count)
 {

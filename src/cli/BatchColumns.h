@@ -16,8 +16,8 @@ const char* BatchColumnName(BatchColumn column);
 
 struct BatchColumnMap {
     std::array<std::size_t, BatchColumnCount> Index{}; // field index of each column
-    std::size_t FieldCount = 0;                       // fields of the header row
-    std::string Error;                                // not empty: the header is unusable
+    std::size_t FieldCount = 0;                        // fields of the header row
+    std::string Error;                                 // not empty: the header is unusable
 
     std::size_t operator[](BatchColumn column) const { return Index[static_cast<std::size_t>(column)]; }
 };

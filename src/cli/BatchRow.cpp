@@ -12,7 +12,10 @@
 namespace zevko::cli {
 namespace {
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text)
+{
+    return "'" + std::string(text) + "'";
+}
 
 // A number that a double holds (the inputs are stored as doubles).
 std::optional<double> ReadNumber(std::string_view text, char separator)
@@ -72,7 +75,8 @@ BatchRowReading ReadBatchRow(const CsvRecord& record, const BatchColumnMap& colu
         return reading;
     }
     if (record.Count != columns.FieldCount) {
-        reading.Error = "the row has " + std::to_string(record.Count) + " fields, the header " + std::to_string(columns.FieldCount);
+        reading.Error =
+            "the row has " + std::to_string(record.Count) + " fields, the header " + std::to_string(columns.FieldCount);
         return reading;
     }
     const auto field = [&](BatchColumn column) -> std::string_view { return record.Fields[columns[column]]; };
@@ -117,7 +121,8 @@ BatchRowReading ReadBatchRow(const CsvRecord& record, const BatchColumnMap& colu
     }
     inputs.Starts = *starts;
 
-    const char* const angleExpected = separator == ',' ? "an angle in degrees with a decimal comma or D:M:S" : "an angle in degrees or D:M:S";
+    const char* const angleExpected =
+        separator == ',' ? "an angle in degrees with a decimal comma or D:M:S" : "an angle in degrees or D:M:S";
     const auto beta = ReadAngle(field(BatchColumn::Beta), separator);
     if (!beta) {
         return fail(BatchColumn::Beta, angleExpected);

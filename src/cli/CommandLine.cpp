@@ -21,7 +21,8 @@ std::optional<std::string_view> OptionValue(std::string_view argument, std::stri
 
 bool Names(std::string_view argument, std::string_view name)
 {
-    return argument == name || (argument.starts_with(name) && argument.size() > name.size() && argument[name.size()] == '=');
+    return argument == name ||
+           (argument.starts_with(name) && argument.size() > name.size() && argument[name.size()] == '=');
 }
 
 } // namespace

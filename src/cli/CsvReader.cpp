@@ -25,10 +25,7 @@ bool IsBlankLine(std::string_view line)
 
 } // namespace
 
-CsvReader::CsvReader(std::istream& in)
-    : in_(in)
-{
-}
+CsvReader::CsvReader(std::istream& in) : in_(in) {}
 
 char CsvReader::DetectDelimiter(std::string_view headerLine)
 {
@@ -104,7 +101,10 @@ bool CsvReader::NextLine(std::size_t limit)
     return true;
 }
 
-bool CsvReader::ReadFailed() const { return in_.bad(); }
+bool CsvReader::ReadFailed() const
+{
+    return in_.bad();
+}
 
 std::string& CsvReader::NewField(CsvRecord& record)
 {

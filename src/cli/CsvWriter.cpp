@@ -4,11 +4,7 @@
 
 namespace zevko::cli {
 
-CsvWriter::CsvWriter(std::ostream& out, char delimiter)
-    : out_(out)
-    , delimiter_(delimiter)
-{
-}
+CsvWriter::CsvWriter(std::ostream& out, char delimiter) : out_(out), delimiter_(delimiter) {}
 
 void CsvWriter::Field(std::string_view text)
 {
@@ -20,9 +16,10 @@ void CsvWriter::Field(std::string_view text)
     const bool inputStart = firstRecord_ && firstField_;
     firstField_ = false;
     const char special[] = {delimiter_, '"', '\n', '\r'};
-    const bool needsQuotes = text.find_first_of(std::string_view(special, sizeof special)) != std::string_view::npos
-        || (inputStart && (text.find_first_of(",;\t") != std::string_view::npos || text.starts_with("\xEF\xBB\xBF")))
-        || (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' || text.back() == '\t'));
+    const bool needsQuotes =
+        text.find_first_of(std::string_view(special, sizeof special)) != std::string_view::npos ||
+        (inputStart && (text.find_first_of(",;\t") != std::string_view::npos || text.starts_with("\xEF\xBB\xBF"))) ||
+        (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' || text.back() == '\t'));
     if (!needsQuotes) {
         record_.append(text);
         return;
@@ -46,6 +43,9 @@ void CsvWriter::EndRecord()
     firstRecord_ = false;
 }
 
-bool CsvWriter::WriteFailed() const { return out_.fail(); }
+bool CsvWriter::WriteFailed() const
+{
+    return out_.fail();
+}
 
 } // namespace zevko::cli

@@ -15,9 +15,8 @@ constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt:
 // input transparency of the first (the label would then get Leave at once,
 // hide the hint, get Enter again, without end).
 TLabelHint::TLabelHint(QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                         Qt::X11BypassWindowManagerHint | Qt::WindowTransparentForInput |
-                         Qt::WindowDoesNotAcceptFocus)
+    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
+                         Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -9,7 +9,7 @@
 
 namespace wincolor {
 
-inline constexpr quint32 clNone = 0x1FFFFFFFu;       // "no colour"
+inline constexpr quint32 clNone = 0x1FFFFFFFu; // "no colour"
 inline constexpr quint32 clBlack = 0x00000000u;
 inline constexpr quint32 clWhite = 0x00FFFFFFu;
 inline constexpr quint32 clWindow = 0xFF000005u;

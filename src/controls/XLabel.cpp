@@ -339,8 +339,8 @@ bool TXLabel::event(QEvent* event)
     if (event->type() == QEvent::Shortcut && m_shortcutId != 0 &&
         static_cast<QShortcutEvent*>(event)->shortcutId() == m_shortcutId) {
         QWidget* control = m_focusControl;
-        if (isEnabled() && m_showAccelChar && control != nullptr && control->isEnabled() &&
-            control->isVisible() && control->focusPolicy() != Qt::NoFocus)
+        if (isEnabled() && m_showAccelChar && control != nullptr && control->isEnabled() && control->isVisible() &&
+            control->focusPolicy() != Qt::NoFocus)
             control->setFocus(Qt::ShortcutFocusReason);
         return true;
     }

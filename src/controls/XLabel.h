@@ -21,8 +21,8 @@ class TXLabel;
 // May draw the caption itself. `rect` and `flags` (Qt::AlignmentFlag and
 // Qt::TextFlag values) may be changed; the default drawing follows only when
 // the handler sets drawDefault to true.
-using TDrawTextNotify = std::function<void(TXLabel* sender, QPainter& canvas, const QString& caption,
-                                           QRect& rect, int& flags, bool& drawDefault)>;
+using TDrawTextNotify = std::function<void(TXLabel* sender, QPainter& canvas, const QString& caption, QRect& rect,
+                                           int& flags, bool& drawDefault)>;
 
 // Read-only label drawn like a sunken (or raised) field. A caption that does
 // not fit is cut with an ellipsis; while the mouse is over the label the
@@ -44,7 +44,7 @@ public:
     TTextLayout Layout() const { return m_layout; }
     void SetLayout(TTextLayout layout);
     bool WordWrap() const { return m_wordWrap; }
-    void SetWordWrap(bool on);          // on: ShowTextEllipsis becomes teNone
+    void SetWordWrap(bool on); // on: ShowTextEllipsis becomes teNone
     bool ShowAccelChar() const { return m_showAccelChar; }
     void SetShowAccelChar(bool on);
     bool Transparent() const { return m_transparent; }

@@ -59,7 +59,8 @@ protected:
 
     // Runs an edit made by the user: the text changes it causes are typed,
     // not assigned. Nested assignments from change handlers stay assigned.
-    template <typename F> void UserEdit(F&& edit)
+    template <typename F>
+    void UserEdit(F&& edit)
     {
         const bool saved = m_userEdit;
         m_userEdit = true;

@@ -209,9 +209,8 @@ QChar TZCustomFloatEdit::FilterCharacter(QChar ch, const QString& text, int care
         if (!(ch == kBackspace || ch == kEnter || ch == minus || IsAsciiDigit(ch)))
             return {};
     } else {
-        const bool allowed = ch == kBackspace || ch == kEnter || IsAsciiDigit(ch) || ch == u'+' ||
-                             ch == minus || ch == u',' || ch == u'.' || ch == u'E' || ch == u'e' ||
-                             ch == separator;
+        const bool allowed = ch == kBackspace || ch == kEnter || IsAsciiDigit(ch) || ch == u'+' || ch == minus ||
+                             ch == u',' || ch == u'.' || ch == u'E' || ch == u'e' || ch == separator;
         if (!allowed)
             return {};
         if (ch == u',' || ch == u'.') {
@@ -384,8 +383,8 @@ void TZCustomFloatEdit::contextMenuEvent(QContextMenuEvent* event)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const bool editable = !isReadOnly();
     const bool selected = hasSelectedText();
-    const auto add = [this, menu](const char* name, const char* caption, QKeySequence::StandardKey key,
-                                  bool enabled, auto slot) {
+    const auto add = [this, menu](const char* name, const char* caption, QKeySequence::StandardKey key, bool enabled,
+                                  auto slot) {
         QString label = QCoreApplication::translate("QLineEdit", caption);
         const QKeySequence sequence(key);
         if (!sequence.isEmpty())
@@ -402,8 +401,8 @@ void TZCustomFloatEdit::contextMenuEvent(QContextMenuEvent* event)
     menu->addSeparator();
     add("edit-cut", "Cu&t", QKeySequence::Cut, editable && selected, [this] { UserEdit([this] { cut(); }); });
     add("edit-copy", "&Copy", QKeySequence::Copy, selected, [this] { copy(); });
-    add("edit-paste", "&Paste", QKeySequence::Paste,
-        editable && !QApplication::clipboard()->text().isEmpty(), [this] { PasteFiltered(); });
+    add("edit-paste", "&Paste", QKeySequence::Paste, editable && !QApplication::clipboard()->text().isEmpty(),
+        [this] { PasteFiltered(); });
     add("edit-delete", "Delete", QKeySequence::UnknownKey, editable && selected,
         [this] { UserEdit([this] { del(); }); });
     menu->addSeparator();

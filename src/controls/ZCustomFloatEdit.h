@@ -22,7 +22,7 @@ public:
     explicit TZCustomFloatEdit(QWidget* parent = nullptr);
 
     TZValueType ValueType() const { return m_valueType; }
-    void SetValueType(TZValueType type);   // does not reformat the text
+    void SetValueType(TZValueType type); // does not reformat the text
 
     // The text as a number; unreadable text reads 0. Never fails.
     long double Value() const;

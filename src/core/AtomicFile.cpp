@@ -190,7 +190,7 @@ std::optional<std::string> ResolveSymbolicLinks(const std::string& path)
 {
     std::string current = path;
     for (int hop = 0; hop <= MaxLinks; ++hop) {
-        struct stat st{};
+        struct stat st {};
         // Not there (or not reachable): the path itself, for the write to try.
         if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
             return current;
@@ -200,8 +200,8 @@ std::optional<std::string> ResolveSymbolicLinks(const std::string& path)
             return std::nullopt;
         next.resize(static_cast<std::size_t>(n));
         const fs::path link(current);
-        current = (fs::path(next).is_absolute() || !link.has_parent_path()) ? next
-                                                                            : (link.parent_path() / next).string();
+        current =
+            (fs::path(next).is_absolute() || !link.has_parent_path()) ? next : (link.parent_path() / next).string();
     }
     return std::nullopt;
 }
@@ -216,7 +216,7 @@ FileText ReadWholeFile(const std::string& path)
             return {FileText::Status::Missing, {}};
         return {FileText::Status::Failed, {}};
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return {FileText::Status::Failed, {}};
     std::string text;
@@ -244,7 +244,7 @@ bool WriteWholeFileAtomically(const std::string& path, const std::string& data)
         return false;
     const fs::path target = fs::path(*resolved);
 
-    struct stat old{};
+    struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
         return false;
@@ -259,8 +259,8 @@ bool WriteWholeFileAtomically(const std::string& path, const std::string& data)
     fs::path temp;
     int rawFd = -1;
     for (int attempt = 0; attempt < 100 && rawFd < 0; ++attempt) {
-        temp = directory / (TemporaryPrefix(target) + std::to_string(::getpid()) + "-"
-                            + std::to_string(counter.fetch_add(1)));
+        temp = directory /
+               (TemporaryPrefix(target) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)));
         // 0666 lets the umask decide, as for any new file of the user.
         rawFd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (rawFd < 0 && errno != EEXIST)

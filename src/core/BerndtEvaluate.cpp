@@ -6,16 +6,10 @@
 
 namespace zevko {
 
-BerndtThread::BerndtThread(ThreadSide side, long double pitchMm, long double starts,
-                           long double probeDiameterMm, long double beta, long double gamma)
-    : s(side == ThreadSide::External ? 1.0L : -1.0L),
-      P(pitchMm),
-      n(starts),
-      dD(probeDiameterMm),
-      Beta(beta),
-      Gamma(gamma),
-      C(std::cos((beta + gamma) / 2.0L)),
-      S(std::sin((beta + gamma) / 2.0L)),
+BerndtThread::BerndtThread(ThreadSide side, long double pitchMm, long double starts, long double probeDiameterMm,
+                           long double beta, long double gamma)
+    : s(side == ThreadSide::External ? 1.0L : -1.0L), P(pitchMm), n(starts), dD(probeDiameterMm), Beta(beta),
+      Gamma(gamma), C(std::cos((beta + gamma) / 2.0L)), S(std::sin((beta + gamma) / 2.0L)),
       SinAlpha(std::sin(beta + gamma))
 {
     // Most threads are symmetric: alpha/2 is then beta itself, exactly, and
@@ -98,15 +92,16 @@ BerndtEvaluation Evaluate(const BerndtThread& t, long double m, bool firstEvalua
 
     long double n = n0;
     bool noRoot = false;
-    const bool settled = Iterate(angle, startAngle, startAngle, n, limits.PlainPasses, limits.Tolerance, result.Passes, noRoot,
-                                 [](long double, long double next) { return next; });
+    const bool settled = Iterate(angle, startAngle, startAngle, n, limits.PlainPasses, limits.Tolerance, result.Passes,
+                                 noRoot, [](long double, long double next) { return next; });
     if (settled) {
         result.Exit = noRoot ? AngleIterationExit::NoRoot : AngleIterationExit::Settled;
     } else {
         // The plain step oscillates: start again, moving half way each pass.
         n = n0;
-        const bool damped = Iterate(angle, startAngle, startAngle, n, limits.DampedPasses, limits.Tolerance,
-                                    result.Passes, noRoot, [](long double eps, long double next) { return (eps + next) / 2.0L; });
+        const bool damped =
+            Iterate(angle, startAngle, startAngle, n, limits.DampedPasses, limits.Tolerance, result.Passes, noRoot,
+                    [](long double eps, long double next) { return (eps + next) / 2.0L; });
         if (!damped) {
             result.Exit = AngleIterationExit::Unsettled;
             result.Status = BerndtStatus::Failed;

@@ -10,18 +10,18 @@ struct BerndtThread {
     BerndtThread(ThreadSide side, long double pitchMm, long double starts, long double probeDiameterMm,
                  long double beta, long double gamma);
 
-    long double s;     // +1 external, -1 internal
-    long double P;     // pitch, mm
-    long double n;     // number of starts
-    long double dD;    // probe diameter, mm
-    long double Beta;  // flank angles, radians
+    long double s;    // +1 external, -1 internal
+    long double P;    // pitch, mm
+    long double n;    // number of starts
+    long double dD;   // probe diameter, mm
+    long double Beta; // flank angles, radians
     long double Gamma;
     long double C;        // cos(alpha/2)
     long double S;        // sin(alpha/2)
     long double SinAlpha; // sin(alpha)
     long double CosBeta;
     long double CosGamma;
-    long double D;        // cos((beta - gamma)/2)
+    long double D; // cos((beta - gamma)/2)
 };
 
 // Bounds of the angle iteration. Ordinary threads settle in 2 to 10 passes;

@@ -17,8 +17,7 @@ constexpr int MaxCorrections = 100;
 
 // The optimum probe diameter with the cosines of the flanks at hand. A
 // symmetric thread needs a single tangent: alpha/2 is then beta exactly.
-long double Optimum(long double pitchMm, long double beta, long double gamma, long double cosBeta,
-                    long double cosGamma)
+long double Optimum(long double pitchMm, long double beta, long double gamma, long double cosBeta, long double cosGamma)
 {
     using namespace checked;
     const long double tanBeta = std::tan(beta);
@@ -210,8 +209,8 @@ CalculationValues CalculateValues(const MeasurementInputs& inputs)
     return CalculateModel(ModelOf(inputs));
 }
 
-CalculationResult Calculate(const MeasurementInputs& inputs, bool pitchFieldHasText,
-                            const MeasurementResults& previous, char separator)
+CalculationResult Calculate(const MeasurementInputs& inputs, bool pitchFieldHasText, const MeasurementResults& previous,
+                            char separator)
 {
     const CalculationValues values = CalculateValues(inputs);
     CalculationResult result{values.Outcome, previous};

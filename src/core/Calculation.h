@@ -91,7 +91,7 @@ CalculationValues CalculateModel(const MeasurementModel& model, const AngleItera
 // the entered quantity, force correction, formatting) as a pure function.
 // `pitchFieldHasText`: whether the pitch field holds text (the lead is only
 // rewritten then).
-CalculationResult Calculate(const MeasurementInputs& inputs, bool pitchFieldHasText,
-                            const MeasurementResults& previous, char separator);
+CalculationResult Calculate(const MeasurementInputs& inputs, bool pitchFieldHasText, const MeasurementResults& previous,
+                            char separator);
 
 } // namespace zevko

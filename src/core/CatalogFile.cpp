@@ -59,12 +59,9 @@ CatalogFileError Error(CatalogFileFault fault, std::string subject)
 std::string CatalogFileError::Text() const
 {
     switch (Fault) {
-    case CatalogFileFault::CannotRead:
-        return "Unable to read " + Subject;
-    case CatalogFileFault::NotANumber:
-        return "'" + Subject + "' is not a valid floating point value";
-    case CatalogFileFault::CannotWrite:
-        return "Unable to write to " + Subject;
+    case CatalogFileFault::CannotRead: return "Unable to read " + Subject;
+    case CatalogFileFault::NotANumber: return "'" + Subject + "' is not a valid floating point value";
+    case CatalogFileFault::CannotWrite: return "Unable to write to " + Subject;
     case CatalogFileFault::Locked:
         return "The catalog file " + Subject + " is locked by another instance of the program";
     case CatalogFileFault::UnknownEncoding:
@@ -133,12 +130,9 @@ std::optional<CatalogFileError> SaveCatalog(ProbeCatalog& catalog, const std::st
         return unableToWrite;
     FileLock lock;
     switch (lock.Acquire(LockFilePath(*target), lockWait)) {
-    case FileLock::Outcome::Held:
-        break;
-    case FileLock::Outcome::Busy:
-        return Error(CatalogFileFault::Locked, FullPath(path));
-    case FileLock::Outcome::Failed:
-        return unableToWrite;
+    case FileLock::Outcome::Held: break;
+    case FileLock::Outcome::Busy: return Error(CatalogFileFault::Locked, FullPath(path));
+    case FileLock::Outcome::Failed: return unableToWrite;
     }
     RemoveLeftoverTemporaryFiles(*target);
 

@@ -53,7 +53,7 @@ inline constexpr std::chrono::milliseconds CatalogLockWait{5000};
 // CannotRead, one in an encoding that cannot be written back UnknownEncoding;
 // both leave the catalog empty.
 std::optional<CatalogFileError> LoadCatalog(ProbeCatalog& catalog, const std::string& path, std::string_view section,
-                                       char separator);
+                                            char separator);
 
 // Settles a row still being edited (stored if something was typed, abandoned
 // otherwise), then, only when the catalog is Changed, writes COUNT and D1..Dn

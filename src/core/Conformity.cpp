@@ -16,9 +16,15 @@ namespace {
 // representation's last bit; exactly on the limit it is not decided.
 constexpr long double GridPerMm = 1.0e8L;
 
-std::int64_t OnGrid(long double mm) { return std::llround(mm * GridPerMm); }
+std::int64_t OnGrid(long double mm)
+{
+    return std::llround(mm * GridPerMm);
+}
 
-bool Representable(long double mm) { return std::isfinite(mm) && std::fabs(mm) < 1.0e10L; }
+bool Representable(long double mm)
+{
+    return std::isfinite(mm) && std::fabs(mm) < 1.0e10L;
+}
 
 } // namespace
 

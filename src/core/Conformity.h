@@ -17,7 +17,7 @@ enum class DecisionRule {
 };
 
 enum class Verdict {
-    None,            // no limits, no U under ISO 14253-1, or no measured result
+    None, // no limits, no U under ISO 14253-1, or no measured result
     Conforms,
     DoesNotConform,
     NotDecidedLower, // within U of the lower limit

@@ -41,8 +41,9 @@ namespace {
 HANDLE OpenLockFile(const std::string& lockPath)
 {
     const std::wstring wide = std::filesystem::u8path(lockPath).wstring();
-    return ::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return ::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 bool TryLock(HANDLE file)
@@ -88,7 +89,6 @@ void FileLock::Release()
     path_.clear();
 }
 
-
 #else
 
 namespace {
@@ -109,10 +109,10 @@ int OpenLockFile(const std::string& lockPath)
 // holder that let go while we waited.
 bool StillThere(int fd, const std::string& lockPath)
 {
-    struct stat held{};
-    struct stat named{};
-    return ::fstat(fd, &held) == 0 && ::lstat(lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev
-           && held.st_ino == named.st_ino;
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
 }
 
 } // namespace
@@ -160,7 +160,6 @@ void FileLock::Release()
     handle_ = Invalid;
     path_.clear();
 }
-
 
 #endif
 

@@ -19,8 +19,8 @@ long double Compliance(const Elasticity& material)
     return (1.0L - material.Poisson * material.Poisson) / material.Modulus;
 }
 
-long double ExternalCorrection(long double f, long double dD, long double d2, long double beta,
-                               long double gamma, bool withAngleFactor)
+long double ExternalCorrection(long double f, long double dD, long double d2, long double beta, long double gamma,
+                               bool withAngleFactor)
 {
     using namespace checked;
     long double a2 = 1.276856L * Pow(Div(f * f, dD), 1.0L / 3.0L) * Pow(Div(dD, d2), 1.0L / 4.0L);
@@ -63,23 +63,20 @@ std::optional<long double> Guarded(Formula formula)
 } // namespace
 
 std::optional<long double> ExternalForceCorrection(long double forceN, long double probeDiameterMm,
-                                                   long double pitchDiameterMm, long double beta,
-                                                   long double gamma, bool withAngleFactor)
+                                                   long double pitchDiameterMm, long double beta, long double gamma,
+                                                   bool withAngleFactor)
 {
-    return Guarded([&] {
-        return ExternalCorrection(forceN, probeDiameterMm, pitchDiameterMm, beta, gamma, withAngleFactor);
-    });
+    return Guarded(
+        [&] { return ExternalCorrection(forceN, probeDiameterMm, pitchDiameterMm, beta, gamma, withAngleFactor); });
 }
 
-std::optional<long double> BallApproach(long double forceN, long double probeDiameterMm,
-                                        ProbeMaterial material)
+std::optional<long double> BallApproach(long double forceN, long double probeDiameterMm, ProbeMaterial material)
 {
     return Guarded([&] { return Approach(forceN, probeDiameterMm, material); });
 }
 
-std::optional<long double> InternalForceCorrection(long double forceN, long double probeDiameterMm,
-                                                   long double beta, long double gamma,
-                                                   ProbeMaterial material)
+std::optional<long double> InternalForceCorrection(long double forceN, long double probeDiameterMm, long double beta,
+                                                   long double gamma, ProbeMaterial material)
 {
     return Guarded([&] { return InternalCorrection(forceN, probeDiameterMm, beta, gamma, material); });
 }

@@ -17,8 +17,14 @@ unsigned char ByteAt(std::string_view bytes, std::size_t i)
     return static_cast<unsigned char>(bytes[i]);
 }
 
-bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 void AppendCodePoint(std::u16string& out, std::uint32_t cp)
 {

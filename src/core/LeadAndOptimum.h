@@ -13,17 +13,17 @@ namespace zevko {
 // stored pitch, the test for empty fields) and the proposal afterwards.
 struct LeadOptimumUpdate {
     enum class Stage {
-        Implausible,   // pitch or an angle field out of range: nothing changes, no message
-        FailedAtLead,  // arithmetic failure before the lead was formed: nothing changes, message
+        Implausible,     // pitch or an angle field out of range: nothing changes, no message
+        FailedAtLead,    // arithmetic failure before the lead was formed: nothing changes, message
         FailedAfterLead, // the lead is new, the optimum failed: message
         Ok
     };
     Stage Outcome = Stage::Implausible;
-    std::string LeadText;           // mm, 5 decimals (set from FailedAfterLead on)
-    std::string LeadDisplay;        // what lPodem shows in the given unit system
-    long double OptimumMm = 0.0L;   // d0 (Ok only)
+    std::string LeadText;            // mm, 5 decimals (set from FailedAfterLead on)
+    std::string LeadDisplay;         // what lPodem shows in the given unit system
+    long double OptimumMm = 0.0L;    // d0 (Ok only)
     std::string OptimumDiameterText; // mm, 5 decimals (Ok only)
-    std::string OptimumDisplay;     // what lDiamN shows (Ok only)
+    std::string OptimumDisplay;      // what lDiamN shows (Ok only)
 };
 
 // What the update reads: the stored pitch, the value of the starts field (its

@@ -46,18 +46,33 @@ void StripTrailingZeros(DecimalDigits& d)
 // remainder, and the remainder decides the rounding without any error.
 __extension__ using UInt128 = unsigned __int128;
 
-constexpr std::uint64_t PowersOfTen[] = {
-    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
-    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
-    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
-    1000000000000000000ULL, 10000000000000000000ULL};
+constexpr std::uint64_t PowersOfTen[] = {1ULL,
+                                         10ULL,
+                                         100ULL,
+                                         1000ULL,
+                                         10000ULL,
+                                         100000ULL,
+                                         1000000ULL,
+                                         10000000ULL,
+                                         100000000ULL,
+                                         1000000000ULL,
+                                         10000000000ULL,
+                                         100000000000ULL,
+                                         1000000000000ULL,
+                                         10000000000000ULL,
+                                         100000000000000ULL,
+                                         1000000000000000ULL,
+                                         10000000000000000ULL,
+                                         100000000000000000ULL,
+                                         1000000000000000000ULL,
+                                         10000000000000000000ULL};
 constexpr int MaxPowerOfTen = 19;
 
 // Powers of ten that a 64-bit mantissa holds exactly (5^27 < 2^64).
 constexpr int ExactLongDoublePowers = std::numeric_limits<long double>::digits >= 64 ? 27 : 0;
-constexpr long double LongDoublePowersOfTen[] = {
-    1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L,
-    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+constexpr long double LongDoublePowersOfTen[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                                 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                                 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 // Rounds a positive finite value to `significant` digits when the exact
 // arithmetic fits; false otherwise (the caller then takes the general path).
@@ -147,8 +162,8 @@ DecimalDigits RoundToSignificant(long double value, int significant)
         return d;
     }
     char buffer[96];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, significant - 1);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, significant - 1);
     // "d.ddddde+XX" or "de+XX" for one digit.
     const char* p = buffer;
     const char* end = result.ptr;
@@ -315,7 +330,10 @@ std::string GeneralText(long double value, int significant, int minPoint, char s
     return ShortFixedText(d, separator);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view text)
 {
@@ -328,7 +346,10 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Reads a plain decimal number: blanks around, an optional sign, digits with at
 // most one `separator`, an optional exponent "E"/"e" with optional sign. At
@@ -344,7 +365,7 @@ std::optional<long double> ReadDecimal(std::string_view text, char separator)
         negative = text[i] == '-';
         ++i;
     }
-    int integerDigits = 0;       // significant digits before the point
+    int integerDigits = 0;        // significant digits before the point
     int leadingFractionZeros = 0; // zeros right after the point before any other digit
     bool anyNonZero = false;
     bool anyDigit = false;
@@ -450,7 +471,10 @@ void ReplaceFirst(std::string& text, char from, char to)
     }
 }
 
-bool IsSeparator(char separator) { return separator == '.' || separator == ','; }
+bool IsSeparator(char separator)
+{
+    return separator == '.' || separator == ',';
+}
 
 } // namespace
 

@@ -11,8 +11,8 @@ namespace zevko {
 namespace {
 
 struct Part {
-    std::string Text;      // as typed
-    std::string Plain;     // with ASCII signs
+    std::string Text;       // as typed
+    std::string Plain;      // with ASCII signs
     bool PlusMinus = false; // written with +/- or the plus-minus sign
 };
 

@@ -67,22 +67,14 @@ enum class InputField {
 constexpr AcceptedRange RangeOf(InputField field)
 {
     switch (field) {
-    case InputField::Pitch:
-        return PitchRangeMm;
-    case InputField::Starts:
-        return StartsRange;
-    case InputField::FlankDegrees:
-        return FlankDegreesRange;
-    case InputField::FlankMinutes:
-        return FlankMinutesRange;
-    case InputField::FlankSeconds:
-        return FlankSecondsRange;
-    case InputField::ProbeDiameter:
-        return ProbeDiameterRangeMm;
-    case InputField::Force:
-        return ForceRangeN;
-    case InputField::MeasuredValue:
-        return MeasuredValueRangeMm;
+    case InputField::Pitch: return PitchRangeMm;
+    case InputField::Starts: return StartsRange;
+    case InputField::FlankDegrees: return FlankDegreesRange;
+    case InputField::FlankMinutes: return FlankMinutesRange;
+    case InputField::FlankSeconds: return FlankSecondsRange;
+    case InputField::ProbeDiameter: return ProbeDiameterRangeMm;
+    case InputField::Force: return ForceRangeN;
+    case InputField::MeasuredValue: return MeasuredValueRangeMm;
     }
     return {};
 }

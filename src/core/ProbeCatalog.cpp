@@ -237,9 +237,8 @@ void ProbeCatalog::SortStored()
 {
     std::vector<std::size_t> order(entries_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-        return entries_[a].DIAMm < entries_[b].DIAMm;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [this](std::size_t a, std::size_t b) { return entries_[a].DIAMm < entries_[b].DIAMm; });
     std::vector<CatalogEntry> sorted;
     sorted.reserve(entries_.size());
     std::size_t newPosition = position_;

@@ -28,8 +28,8 @@ ProbeProposal ProposeProbeDiameter(long double d0, const std::vector<double>& di
             const long double current = diametersMm[cursor];
             if (previous <= d0 && current > d0) {
                 // The nearer of the two neighbours of d0; the smaller at a tie.
-                proposal.ProbeDiameterMm = (d0 - previous) > (current - d0) ? diametersMm[cursor]
-                                                                              : diametersMm[cursor - 1];
+                proposal.ProbeDiameterMm =
+                    (d0 - previous) > (current - d0) ? diametersMm[cursor] : diametersMm[cursor - 1];
                 stopped = true;
                 break;
             }

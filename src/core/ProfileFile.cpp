@@ -116,7 +116,8 @@ ProfileFile::ProfileFile(std::string_view text)
             text = {};
         } else {
             line.content = text.substr(0, end);
-            const std::size_t endingLength = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
+            const std::size_t endingLength =
+                (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
             line.ending = text.substr(end, endingLength);
             text.remove_prefix(end + endingLength);
             if (!newlineFound) {

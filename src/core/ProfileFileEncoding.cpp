@@ -38,8 +38,14 @@ void AppendUnit(std::string& out, std::uint32_t unit, bool bigEndian)
     out.push_back(bigEndian ? low : high);
 }
 
-bool IsHighSurrogate(std::uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(std::uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(std::uint32_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(std::uint32_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 std::optional<std::string> DecodeUtf16(std::string_view body, bool bigEndian)
 {
@@ -101,8 +107,8 @@ std::optional<std::string> EncodeUtf16(std::string_view text, bool bigEndian)
             cp = (cp << 6) | (next & 0x3F);
         }
         // Shortest forms only, as the decoder writes them.
-        const bool shortest = (length == 1) || (length == 2 && cp >= 0x80) || (length == 3 && cp >= 0x800)
-                              || (length == 4 && cp >= 0x10000 && cp <= 0x10FFFF);
+        const bool shortest = (length == 1) || (length == 2 && cp >= 0x80) || (length == 3 && cp >= 0x800) ||
+                              (length == 4 && cp >= 0x10000 && cp <= 0x10FFFF);
         if (!shortest || cp == 0)
             return std::nullopt;
         if (cp >= 0x10000) {
@@ -138,12 +144,9 @@ std::optional<DecodedProfileText> DecodeProfileText(std::string_view bytes)
 std::optional<std::string> EncodeProfileText(std::string_view text, ProfileFileEncoding encoding)
 {
     switch (encoding) {
-    case ProfileFileEncoding::Utf16LE:
-        return EncodeUtf16(text, false);
-    case ProfileFileEncoding::Utf16BE:
-        return EncodeUtf16(text, true);
-    case ProfileFileEncoding::Bytes:
-        break;
+    case ProfileFileEncoding::Utf16LE: return EncodeUtf16(text, false);
+    case ProfileFileEncoding::Utf16BE: return EncodeUtf16(text, true);
+    case ProfileFileEncoding::Bytes: break;
     }
     return std::string(text);
 }

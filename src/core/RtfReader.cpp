@@ -54,9 +54,9 @@ constexpr int DefaultCodePage = 1252;
 constexpr int SymbolFontCodePage = -1;
 constexpr int OtherSymbolFontCodePage = -2;
 constexpr int DefaultFontSize = 24;
-constexpr int MaxFontSize = 3276;       // 1638 pt, the largest size word processors offer
-constexpr int MaxIndent = 31680;        // 22 inches in twips
-constexpr int MaxUnicodeSkip = 32;      // far above any real fallback length
+constexpr int MaxFontSize = 3276;  // 1638 pt, the largest size word processors offer
+constexpr int MaxIndent = 31680;   // 22 inches in twips
+constexpr int MaxUnicodeSkip = 32; // far above any real fallback length
 constexpr std::size_t MaxTabStops = 64;
 constexpr char32_t Replacement = 0xFFFD;
 
@@ -107,14 +107,23 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int HexValue(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -122,19 +131,53 @@ enum class Destination { Text, Skip, FontTable, ColorTable };
 
 enum class Word {
     // document
-    Ansi, AnsiCpg, Deff, Bin, Uc, U,
+    Ansi,
+    AnsiCpg,
+    Deff,
+    Bin,
+    Uc,
+    U,
     // destinations
-    FontTable, ColorTable, SkipDestination,
+    FontTable,
+    ColorTable,
+    SkipDestination,
     // font and colour table entries
-    FontCharset, FontCodePage, Red, Green, Blue,
+    FontCharset,
+    FontCodePage,
+    Red,
+    Green,
+    Blue,
     // character formatting
-    Plain, Bold, Italic, Underline, UnderlineNone, Hidden, FontSize, ColorFore, Font,
+    Plain,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Hidden,
+    FontSize,
+    ColorFore,
+    Font,
     // paragraph formatting
-    Pard, AlignLeft, AlignCenter, AlignRight, AlignJustify,
-    LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter,
-    TabCenter, TabRight, TabDecimal, TabPosition,
+    Pard,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    SpaceBefore,
+    SpaceAfter,
+    TabCenter,
+    TabRight,
+    TabDecimal,
+    TabPosition,
     // breaks and special characters
-    Par, Line, Tab, Cell, Symbol,
+    Par,
+    Line,
+    Tab,
+    Cell,
+    Symbol,
 };
 
 struct WordInfo {
@@ -146,42 +189,112 @@ const std::unordered_map<std::string_view, WordInfo>& Words()
 {
     static const std::unordered_map<std::string_view, WordInfo> words = [] {
         std::unordered_map<std::string_view, WordInfo> w{
-            {"ansi", {Word::Ansi}}, {"ansicpg", {Word::AnsiCpg}}, {"deff", {Word::Deff}},
-            {"bin", {Word::Bin}}, {"uc", {Word::Uc}}, {"u", {Word::U}},
-            {"fonttbl", {Word::FontTable}}, {"colortbl", {Word::ColorTable}},
-            {"fcharset", {Word::FontCharset}}, {"cpg", {Word::FontCodePage}},
-            {"red", {Word::Red}}, {"green", {Word::Green}}, {"blue", {Word::Blue}},
-            {"plain", {Word::Plain}}, {"b", {Word::Bold}}, {"i", {Word::Italic}},
-            {"ulnone", {Word::UnderlineNone}}, {"v", {Word::Hidden}},
-            {"fs", {Word::FontSize}}, {"cf", {Word::ColorFore}}, {"f", {Word::Font}},
-            {"pard", {Word::Pard}}, {"ql", {Word::AlignLeft}}, {"qc", {Word::AlignCenter}},
-            {"qr", {Word::AlignRight}}, {"qj", {Word::AlignJustify}},
-            {"li", {Word::LeftIndent}}, {"ri", {Word::RightIndent}}, {"fi", {Word::FirstIndent}},
-            {"sb", {Word::SpaceBefore}}, {"sa", {Word::SpaceAfter}},
-            {"tqc", {Word::TabCenter}}, {"tqr", {Word::TabRight}}, {"tqdec", {Word::TabDecimal}},
+            {"ansi", {Word::Ansi}},
+            {"ansicpg", {Word::AnsiCpg}},
+            {"deff", {Word::Deff}},
+            {"bin", {Word::Bin}},
+            {"uc", {Word::Uc}},
+            {"u", {Word::U}},
+            {"fonttbl", {Word::FontTable}},
+            {"colortbl", {Word::ColorTable}},
+            {"fcharset", {Word::FontCharset}},
+            {"cpg", {Word::FontCodePage}},
+            {"red", {Word::Red}},
+            {"green", {Word::Green}},
+            {"blue", {Word::Blue}},
+            {"plain", {Word::Plain}},
+            {"b", {Word::Bold}},
+            {"i", {Word::Italic}},
+            {"ulnone", {Word::UnderlineNone}},
+            {"v", {Word::Hidden}},
+            {"fs", {Word::FontSize}},
+            {"cf", {Word::ColorFore}},
+            {"f", {Word::Font}},
+            {"pard", {Word::Pard}},
+            {"ql", {Word::AlignLeft}},
+            {"qc", {Word::AlignCenter}},
+            {"qr", {Word::AlignRight}},
+            {"qj", {Word::AlignJustify}},
+            {"li", {Word::LeftIndent}},
+            {"ri", {Word::RightIndent}},
+            {"fi", {Word::FirstIndent}},
+            {"sb", {Word::SpaceBefore}},
+            {"sa", {Word::SpaceAfter}},
+            {"tqc", {Word::TabCenter}},
+            {"tqr", {Word::TabRight}},
+            {"tqdec", {Word::TabDecimal}},
             {"tx", {Word::TabPosition}},
-            {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}}, {"row", {Word::Par}},
-            {"line", {Word::Line}}, {"tab", {Word::Tab}}, {"cell", {Word::Cell}}, {"nestcell", {Word::Cell}},
-            {"emdash", {Word::Symbol, 0x2014}}, {"endash", {Word::Symbol, 0x2013}},
-            {"bullet", {Word::Symbol, 0x2022}}, {"lquote", {Word::Symbol, 0x2018}},
-            {"rquote", {Word::Symbol, 0x2019}}, {"ldblquote", {Word::Symbol, 0x201C}},
-            {"rdblquote", {Word::Symbol, 0x201D}}, {"emspace", {Word::Symbol, 0x2003}},
-            {"enspace", {Word::Symbol, 0x2002}}, {"qmspace", {Word::Symbol, 0x2005}},
+            {"par", {Word::Par}},
+            {"sect", {Word::Par}},
+            {"page", {Word::Par}},
+            {"row", {Word::Par}},
+            {"line", {Word::Line}},
+            {"tab", {Word::Tab}},
+            {"cell", {Word::Cell}},
+            {"nestcell", {Word::Cell}},
+            {"emdash", {Word::Symbol, 0x2014}},
+            {"endash", {Word::Symbol, 0x2013}},
+            {"bullet", {Word::Symbol, 0x2022}},
+            {"lquote", {Word::Symbol, 0x2018}},
+            {"rquote", {Word::Symbol, 0x2019}},
+            {"ldblquote", {Word::Symbol, 0x201C}},
+            {"rdblquote", {Word::Symbol, 0x201D}},
+            {"emspace", {Word::Symbol, 0x2003}},
+            {"enspace", {Word::Symbol, 0x2002}},
+            {"qmspace", {Word::Symbol, 0x2005}},
         };
         // Every kind of underline reads as underline.
-        for (std::string_view u : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash",
-                                   "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
-                                   "ululdbwave", "ulw", "ulwave"})
+        for (std::string_view u :
+             {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth", "ulthd", "ulthdash",
+              "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"})
             w.emplace(u, WordInfo{Word::Underline});
         // Destinations whose content is never shown, even when not marked with \*.
-        for (std::string_view d : {"stylesheet", "info", "pict", "header", "headerl", "headerr", "headerf",
-                                   "footer", "footerl", "footerr", "footerf", "footnote", "annotation",
-                                   "fldinst", "object", "objdata", "listtable", "listoverridetable",
-                                   "rsidtbl", "generator", "xmlnstbl", "themedata", "colorschememapping",
-                                   "latentstyles", "datastore", "revtbl", "filetbl", "pgdsctbl", "shpinst",
-                                   "shprslt", "nonshppict", "title", "subject", "author", "operator",
-                                   "keywords", "comment", "doccomm", "company", "manager", "category",
-                                   "template", "bkmkstart", "bkmkend", "mmathPr", "pn"})
+        for (std::string_view d : {"stylesheet",
+                                   "info",
+                                   "pict",
+                                   "header",
+                                   "headerl",
+                                   "headerr",
+                                   "headerf",
+                                   "footer",
+                                   "footerl",
+                                   "footerr",
+                                   "footerf",
+                                   "footnote",
+                                   "annotation",
+                                   "fldinst",
+                                   "object",
+                                   "objdata",
+                                   "listtable",
+                                   "listoverridetable",
+                                   "rsidtbl",
+                                   "generator",
+                                   "xmlnstbl",
+                                   "themedata",
+                                   "colorschememapping",
+                                   "latentstyles",
+                                   "datastore",
+                                   "revtbl",
+                                   "filetbl",
+                                   "pgdsctbl",
+                                   "shpinst",
+                                   "shprslt",
+                                   "nonshppict",
+                                   "title",
+                                   "subject",
+                                   "author",
+                                   "operator",
+                                   "keywords",
+                                   "comment",
+                                   "doccomm",
+                                   "company",
+                                   "manager",
+                                   "category",
+                                   "template",
+                                   "bkmkstart",
+                                   "bkmkend",
+                                   "mmathPr",
+                                   "pn"})
             w.emplace(d, WordInfo{Word::SkipDestination});
         return w;
     }();
@@ -452,8 +565,8 @@ private:
         auto& stops = state_.Para.TabStops;
         const RtfTabStop stop{std::clamp(position, 0, MaxIndent), state_.NextTabKind};
         state_.NextTabKind = RtfTabKind::Left;
-        const auto at = std::find_if(stops.begin(), stops.end(),
-                                     [&](const RtfTabStop& s) { return s.Position >= stop.Position; });
+        const auto at =
+            std::find_if(stops.begin(), stops.end(), [&](const RtfTabStop& s) { return s.Position >= stop.Position; });
         if (at != stops.end() && at->Position == stop.Position)
             *at = stop;
         else if (stops.size() < MaxTabStops)

@@ -29,7 +29,7 @@ struct RtfCharFormat {
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
-    int FontSizeHalfPoints = 24; // \fs: half-points, 12 pt unless the document says otherwise
+    int FontSizeHalfPoints = 24;   // \fs: half-points, 12 pt unless the document says otherwise
     std::optional<RtfColor> Color; // empty: the viewer's own text colour
     std::string FontName;          // empty: the viewer's own font
     friend bool operator==(const RtfCharFormat&, const RtfCharFormat&) = default;
@@ -48,11 +48,11 @@ struct RtfTabStop {
 // Indents and spacing in twips (1/20 point), as the document gives them.
 struct RtfParagraphFormat {
     RtfAlignment Alignment = RtfAlignment::Left;
-    int LeftIndent = 0;      // \li
-    int RightIndent = 0;     // \ri
-    int FirstLineIndent = 0; // \fi, relative to the left indent (negative: hanging)
-    int SpaceBefore = 0;     // \sb
-    int SpaceAfter = 0;      // \sa
+    int LeftIndent = 0;               // \li
+    int RightIndent = 0;              // \ri
+    int FirstLineIndent = 0;          // \fi, relative to the left indent (negative: hanging)
+    int SpaceBefore = 0;              // \sb
+    int SpaceAfter = 0;               // \sa
     std::vector<RtfTabStop> TabStops; // \tx, ascending by position
     friend bool operator==(const RtfParagraphFormat&, const RtfParagraphFormat&) = default;
 };

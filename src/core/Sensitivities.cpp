@@ -35,7 +35,8 @@ std::optional<long double> ShownDiameter(const MeasurementModel& model)
 // truncation error (h^2/6 times the third derivative) and the rounding error
 // of the extended-precision results over 2h both stay near 1e-12 of the
 // coefficient.
-std::optional<long double> Derivative(const MeasurementModel& base, long double MeasurementModel::*input, long double step)
+std::optional<long double> Derivative(const MeasurementModel& base, long double MeasurementModel::*input,
+                                      long double step)
 {
     MeasurementModel above = base;
     above.*input += step;

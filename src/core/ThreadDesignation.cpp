@@ -29,12 +29,27 @@ struct Refused {
     std::string Part;
 };
 
-[[noreturn]] void Refuse(DesignationRefusal reason, std::string_view part) { throw Refused{reason, std::string(part)}; }
+[[noreturn]] void Refuse(DesignationRefusal reason, std::string_view part)
+{
+    throw Refused{reason, std::string(part)};
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-bool IsBlank(char c) { return c == ' '; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+char Upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+bool IsBlank(char c)
+{
+    return c == ' ';
+}
 
 // The signs that drawings and word processors put in place of the ASCII ones:
 // the multiplication sign, the minus and the dashes, the no-break space, the
@@ -89,11 +104,7 @@ struct InchSize {
 
 class Cursor {
 public:
-    Cursor(std::string_view text, char separator)
-        : text_(text)
-        , separator_(separator)
-    {
-    }
+    Cursor(std::string_view text, char separator) : text_(text), separator_(separator) {}
 
     void SkipBlanks()
     {
@@ -223,8 +234,9 @@ public:
                     ++pos_;
                 }
                 if (pos_ < text_.size() && text_[pos_] == '/') {
-                    const NumberToken numerator{ParseFieldValue(text_.substr(numeratorStart, pos_ - numeratorStart), '.'),
-                                           std::string(text_.substr(numeratorStart, pos_ - numeratorStart)), true};
+                    const NumberToken numerator{
+                        ParseFieldValue(text_.substr(numeratorStart, pos_ - numeratorStart), '.'),
+                        std::string(text_.substr(numeratorStart, pos_ - numeratorStart)), true};
                     ++pos_;
                     const NumberToken denominator = RequireNumber(Since(start));
                     SetFraction(size, first.Value, numerator, denominator);
@@ -248,7 +260,8 @@ public:
     {
         SkipBlanks();
         std::size_t end = pos_;
-        while (end < text_.size() && !IsBlank(text_[end]) && text_[end] != '-' && (end == pos_ || !IsDigit(text_[end]))) {
+        while (end < text_.size() && !IsBlank(text_[end]) && text_[end] != '-' &&
+               (end == pos_ || !IsDigit(text_[end]))) {
             ++end;
         }
         return std::string(text_.substr(pos_, end - pos_));
@@ -277,7 +290,8 @@ public:
     std::string Since(std::size_t start) const { return std::string(text_.substr(start, pos_ - start)); }
 
 private:
-    static void SetFraction(InchSize& size, long double whole, const NumberToken& numerator, const NumberToken& denominator)
+    static void SetFraction(InchSize& size, long double whole, const NumberToken& numerator,
+                            const NumberToken& denominator)
     {
         if (!numerator.Whole || !denominator.Whole || denominator.Value == 0 || denominator.Value > 1000 ||
             numerator.Value > 1000 || whole > 1000) {
@@ -312,7 +326,10 @@ bool SameSize(const InchSize& size, InchFraction entry)
     return std::fabs(size.Inches - static_cast<long double>(entry.Numerator) / entry.Denominator) < 5e-7L;
 }
 
-long double InchesToMm(long double inches) { return inches * MmPerInch; }
+long double InchesToMm(long double inches)
+{
+    return inches * MmPerInch;
+}
 
 // An ISO tolerance class such as 6g, 4h6h, 6H, 7e, 6H/6g. Small letters are
 // the positions of external threads, capitals those of internal threads; a
@@ -411,12 +428,11 @@ void ReadTail(Cursor& cursor, ThreadDesignation& thread)
         switch (thread.Form) {
         case ThreadForm::IsoMetric:
         case ThreadForm::Trapezoidal:
-        case ThreadForm::Buttress:
-            thread.Side = IsoClassSide(token);
-            break;
+        case ThreadForm::Buttress: thread.Side = IsoClassSide(token); break;
         case ThreadForm::Unified:
             // ASME B1.1: classes 1A, 2A, 3A external, 1B, 2B, 3B internal.
-            if (token.size() != 2 || token[0] < '1' || token[0] > '3' || (Upper(token[1]) != 'A' && Upper(token[1]) != 'B')) {
+            if (token.size() != 2 || token[0] < '1' || token[0] > '3' ||
+                (Upper(token[1]) != 'A' && Upper(token[1]) != 'B')) {
                 Refuse(DesignationRefusal::UnknownClass, token);
             }
             thread.Side = Upper(token[1]) == 'A' ? ThreadSide::External : ThreadSide::Internal;
@@ -424,8 +440,8 @@ void ReadTail(Cursor& cursor, ThreadDesignation& thread)
         case ThreadForm::Acme:
             // ASME B1.5: general purpose 2G to 5G, centralizing 2C to 6C, the
             // same class for both sides.
-            if (token.size() != 2 || token[0] < '2' || token[0] > '6' || (Upper(token[1]) != 'G' && Upper(token[1]) != 'C') ||
-                (Upper(token[1]) == 'G' && token[0] == '6')) {
+            if (token.size() != 2 || token[0] < '2' || token[0] > '6' ||
+                (Upper(token[1]) != 'G' && Upper(token[1]) != 'C') || (Upper(token[1]) == 'G' && token[0] == '6')) {
                 Refuse(DesignationRefusal::UnknownClass, token);
             }
             break;
@@ -437,8 +453,7 @@ void ReadTail(Cursor& cursor, ThreadDesignation& thread)
             }
             thread.Side = ThreadSide::External;
             break;
-        case ThreadForm::Whitworth:
-            Refuse(DesignationRefusal::UnexpectedText, token);
+        case ThreadForm::Whitworth: Refuse(DesignationRefusal::UnexpectedText, token);
         }
         thread.ToleranceClass = token;
         classRead = true;
@@ -659,7 +674,9 @@ void ReadInchSizeFirst(Cursor& cursor, ThreadDesignation& thread)
     case Series::Bsf: {
         thread.Form = ThreadForm::Whitworth;
         const InchSeriesEntry* entry =
-            size.Numbered >= 0 ? nullptr : FindInchEntry(series == Series::Bsw ? WhitworthCoarseSeries() : WhitworthFineSeries(), size);
+            size.Numbered >= 0
+                ? nullptr
+                : FindInchEntry(series == Series::Bsw ? WhitworthCoarseSeries() : WhitworthFineSeries(), size);
         if (!entry) {
             Refuse(DesignationRefusal::SizeNotInSeries, size.Text);
         }
@@ -704,23 +721,15 @@ void SetProfile(ThreadDesignation& thread)
 {
     switch (thread.Form) {
     case ThreadForm::IsoMetric:
-    case ThreadForm::Unified:
-        thread.BetaDeg = thread.GammaDeg = 30.0;
-        break;
-    case ThreadForm::Trapezoidal:
-        thread.BetaDeg = thread.GammaDeg = 15.0;
-        break;
+    case ThreadForm::Unified: thread.BetaDeg = thread.GammaDeg = 30.0; break;
+    case ThreadForm::Trapezoidal: thread.BetaDeg = thread.GammaDeg = 15.0; break;
     case ThreadForm::Buttress:
         thread.BetaDeg = 3.0;
         thread.GammaDeg = 30.0;
         break;
     case ThreadForm::Whitworth:
-    case ThreadForm::ParallelPipe:
-        thread.BetaDeg = thread.GammaDeg = 27.5;
-        break;
-    case ThreadForm::Acme:
-        thread.BetaDeg = thread.GammaDeg = 14.5;
-        break;
+    case ThreadForm::ParallelPipe: thread.BetaDeg = thread.GammaDeg = 27.5; break;
+    case ThreadForm::Acme: thread.BetaDeg = thread.GammaDeg = 14.5; break;
     }
 }
 
@@ -786,16 +795,12 @@ long double BasicPitchDiameter(ThreadForm form, long double majorDiameterMm, lon
 {
     switch (form) {
     case ThreadForm::IsoMetric:
-    case ThreadForm::Unified:
-        return majorDiameterMm - IsoFactor * pitchMm;
+    case ThreadForm::Unified: return majorDiameterMm - IsoFactor * pitchMm;
     case ThreadForm::Trapezoidal:
-    case ThreadForm::Acme:
-        return majorDiameterMm - 0.5L * pitchMm;
-    case ThreadForm::Buttress:
-        return majorDiameterMm - 0.75L * pitchMm;
+    case ThreadForm::Acme: return majorDiameterMm - 0.5L * pitchMm;
+    case ThreadForm::Buttress: return majorDiameterMm - 0.75L * pitchMm;
     case ThreadForm::Whitworth:
-    case ThreadForm::ParallelPipe:
-        return majorDiameterMm - WhitworthFactor * pitchMm;
+    case ThreadForm::ParallelPipe: return majorDiameterMm - WhitworthFactor * pitchMm;
     }
     return majorDiameterMm;
 }

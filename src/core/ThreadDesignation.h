@@ -14,13 +14,13 @@
 namespace zevko {
 
 enum class ThreadForm {
-    IsoMetric,   // ISO 68-1 / ISO 261, 60 degrees
-    Unified,     // ASME B1.1, 60 degrees
-    Trapezoidal, // DIN 103 / ISO 2904, 30 degrees
-    Buttress,    // DIN 513, 3 and 30 degrees
-    Whitworth,   // BS 84 (BSW and BSF), 55 degrees
+    IsoMetric,    // ISO 68-1 / ISO 261, 60 degrees
+    Unified,      // ASME B1.1, 60 degrees
+    Trapezoidal,  // DIN 103 / ISO 2904, 30 degrees
+    Buttress,     // DIN 513, 3 and 30 degrees
+    Whitworth,    // BS 84 (BSW and BSF), 55 degrees
     ParallelPipe, // ISO 228-1, 55 degrees
-    Acme         // ASME B1.5, 29 degrees
+    Acme          // ASME B1.5, 29 degrees
 };
 
 struct ThreadDesignation {
@@ -28,7 +28,7 @@ struct ThreadDesignation {
     long double MajorDiameterMm = 0.0L; // d, the basic major diameter
     long double PitchMm = 0.0L;         // P; the lead is Starts * P
     int Starts = 1;
-    double BetaDeg = 30.0;  // flank angles from the perpendicular to the axis
+    double BetaDeg = 30.0; // flank angles from the perpendicular to the axis
     double GammaDeg = 30.0;
     std::optional<ThreadSide> Side; // only when a tolerance class names it
     std::string ToleranceClass;     // as written ("6g", "2A", "7H/7e"); empty without one
@@ -40,18 +40,18 @@ struct ThreadDesignation {
 // with the part of the text that was not understood.
 enum class DesignationRefusal {
     None,
-    Empty,               // nothing typed
-    TooLong,             // longer than any designation
-    UnknownForm,         // not a thread form this reader knows: the leading word
-    UnreadableNumber,    // a diameter, pitch, lead or threads per inch that is not a number
-    MissingPitch,        // no pitch, and the size has no pitch in its series
-    SizeNotInSeries,     // the size is not one of its standard's series
-    PitchNotInSeries,    // the threads per inch are not those of the named series
-    LeadNotMultiple,     // the lead is not a whole multiple of the pitch
-    UnknownClass,        // not a tolerance class of this thread form
-    UnexpectedText,      // text left over after a complete designation
-    Implausible          // outside what the calculation accepts (pitch over 100 mm, more than
-                         // 100 starts, no positive pitch diameter)
+    Empty,            // nothing typed
+    TooLong,          // longer than any designation
+    UnknownForm,      // not a thread form this reader knows: the leading word
+    UnreadableNumber, // a diameter, pitch, lead or threads per inch that is not a number
+    MissingPitch,     // no pitch, and the size has no pitch in its series
+    SizeNotInSeries,  // the size is not one of its standard's series
+    PitchNotInSeries, // the threads per inch are not those of the named series
+    LeadNotMultiple,  // the lead is not a whole multiple of the pitch
+    UnknownClass,     // not a tolerance class of this thread form
+    UnexpectedText,   // text left over after a complete designation
+    Implausible       // outside what the calculation accepts (pitch over 100 mm, more than
+                      // 100 starts, no positive pitch diameter)
 };
 
 struct DesignationReading {

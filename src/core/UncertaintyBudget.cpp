@@ -54,12 +54,9 @@ std::optional<UncertaintyBudget> CheckEntries(const BudgetInputs& inputs)
 long double UncertaintyDivisor(const UncertaintyEntry& entry)
 {
     switch (entry.Kind) {
-    case UncertaintyKind::Standard:
-        return 1.0L;
-    case UncertaintyKind::Expanded:
-        return entry.CoverageFactor;
-    case UncertaintyKind::Rectangular:
-        return std::sqrt(3.0L);
+    case UncertaintyKind::Standard: return 1.0L;
+    case UncertaintyKind::Expanded: return entry.CoverageFactor;
+    case UncertaintyKind::Rectangular: return std::sqrt(3.0L);
     }
     return 1.0L;
 }
@@ -88,25 +85,16 @@ UncertaintyBudget CombineBudget(const SensitivityCoefficients& coefficients, lon
     const auto sensitivity = [&](BudgetContribution c) -> long double {
         switch (c) {
         case BudgetContribution::Indicated:
-        case BudgetContribution::Repeatability:
-            return coefficients.MeasuredValue;
-        case BudgetContribution::Probes:
-            return coefficients.ProbeDiameter;
-        case BudgetContribution::Pitch:
-            return coefficients.Pitch;
-        case BudgetContribution::BetaFlank:
-            return coefficients.Beta;
-        case BudgetContribution::GammaFlank:
-            return coefficients.Gamma;
-        case BudgetContribution::Force:
-            return coefficients.Force;
+        case BudgetContribution::Repeatability: return coefficients.MeasuredValue;
+        case BudgetContribution::Probes: return coefficients.ProbeDiameter;
+        case BudgetContribution::Pitch: return coefficients.Pitch;
+        case BudgetContribution::BetaFlank: return coefficients.Beta;
+        case BudgetContribution::GammaFlank: return coefficients.Gamma;
+        case BudgetContribution::Force: return coefficients.Force;
         case BudgetContribution::ForceModel:
-        case BudgetContribution::Other:
-            return 1.0L;
-        case BudgetContribution::TemperatureDifference:
-            return lengthUm * inputs.ExpansionCoefficient;
-        case BudgetContribution::ExpansionDifference:
-            return lengthUm * (inputs.MeanTemperature - 20.0L);
+        case BudgetContribution::Other: return 1.0L;
+        case BudgetContribution::TemperatureDifference: return lengthUm * inputs.ExpansionCoefficient;
+        case BudgetContribution::ExpansionDifference: return lengthUm * (inputs.MeanTemperature - 20.0L);
         }
         return 0.0L;
     };
@@ -119,7 +107,7 @@ UncertaintyBudget CombineBudget(const SensitivityCoefficients& coefficients, lon
         row.Value = entry.Value;
         row.Kind = entry.Kind;
         row.Divisor = c == BudgetContribution::Repeatability ? std::sqrt(static_cast<long double>(inputs.Readings))
-                                                            : UncertaintyDivisor(entry);
+                                                             : UncertaintyDivisor(entry);
         row.StandardUncertainty = entry.Value / row.Divisor;
         row.Sensitivity = sensitivity(c);
         row.Weight = c == BudgetContribution::Probes ? ProbeWeight(inputs.Probes, method) : 1.0L;
@@ -157,17 +145,10 @@ UncertaintyBudget ComputeUncertaintyBudget(const MeasurementInputs& measurement,
     const SensitivityResult sensitivities = ComputeSensitivities(measurement);
     UncertaintyBudget budget;
     switch (sensitivities.Outcome) {
-    case SensitivityOutcome::Ok:
-        break;
-    case SensitivityOutcome::NotApplicable:
-        budget.Outcome = BudgetOutcome::NotApplicable;
-        return budget;
-    case SensitivityOutcome::Implausible:
-        budget.Outcome = BudgetOutcome::Implausible;
-        return budget;
-    case SensitivityOutcome::Failed:
-        budget.Outcome = BudgetOutcome::Failed;
-        return budget;
+    case SensitivityOutcome::Ok: break;
+    case SensitivityOutcome::NotApplicable: budget.Outcome = BudgetOutcome::NotApplicable; return budget;
+    case SensitivityOutcome::Implausible: budget.Outcome = BudgetOutcome::Implausible; return budget;
+    case SensitivityOutcome::Failed: budget.Outcome = BudgetOutcome::Failed; return budget;
     }
     budget = CombineBudget(sensitivities.Coefficients, measurement.MeasuredValueMm, measurement.Method, inputs);
     budget.PitchDiameterMm = sensitivities.PitchDiameterMm;

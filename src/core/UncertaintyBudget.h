@@ -56,25 +56,25 @@ inline constexpr long double DefaultCoverageFactor = 2.0L;
 
 struct BudgetInputs {
     std::array<UncertaintyEntry, BudgetContributionCount> Entries{};
-    int Readings = 1;                                            // n of the repeatability row
+    int Readings = 1; // n of the repeatability row
     ProbeCorrelation Probes = ProbeCorrelation::Correlated;
     long double ExpansionCoefficient = DefaultExpansionCoefficient; // alpha of the gauge, 1/K
-    long double MeanTemperature = 20.0L;                          // theta of the measurement, deg C
-    long double CoverageFactor = DefaultCoverageFactor;          // k of U
+    long double MeanTemperature = 20.0L;                            // theta of the measurement, deg C
+    long double CoverageFactor = DefaultCoverageFactor;             // k of U
 
     UncertaintyEntry& operator[](BudgetContribution c) { return Entries[static_cast<std::size_t>(c)]; }
     const UncertaintyEntry& operator[](BudgetContribution c) const { return Entries[static_cast<std::size_t>(c)]; }
 };
 
 struct BudgetRow {
-    long double Value = 0.0L;         // as entered, in the row's unit
+    long double Value = 0.0L; // as entered, in the row's unit
     UncertaintyKind Kind = UncertaintyKind::Standard;
-    long double Divisor = 1.0L;       // value / divisor = standard uncertainty
+    long double Divisor = 1.0L;             // value / divisor = standard uncertainty
     long double StandardUncertainty = 0.0L; // u_i, the row's unit
-    long double Sensitivity = 0.0L;   // c_i, micrometres per unit of the row
-    long double Weight = 1.0L;        // the probe row's weight for independent probes, else 1
-    long double Contribution = 0.0L;  // |c_i| * u_i * weight, micrometres
-    long double Share = 0.0L;         // of u_c^2, 0 to 1
+    long double Sensitivity = 0.0L;         // c_i, micrometres per unit of the row
+    long double Weight = 1.0L;              // the probe row's weight for independent probes, else 1
+    long double Contribution = 0.0L;        // |c_i| * u_i * weight, micrometres
+    long double Share = 0.0L;               // of u_c^2, 0 to 1
 };
 
 enum class BudgetOutcome {

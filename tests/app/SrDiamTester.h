@@ -60,10 +60,10 @@ public:
 
     using TfrmSrDiam::dsDiam;
     using TfrmSrDiam::dsDiamModel;
+    using TfrmSrDiam::ImageList1;
     using TfrmSrDiam::mdDiamIn;
     using TfrmSrDiam::mdDiamOut;
     using TfrmSrDiam::PopupMenu1;
-    using TfrmSrDiam::ImageList1;
 
     using TfrmSrDiam::btnCalcClick;
     using TfrmSrDiam::ClearResults;

@@ -33,11 +33,16 @@ QByteArray ShippedTable(const QString& name)
 
 // The module's unregister/register pair for the embedded tables, to make them
 // go missing the way a broken build would.
-static void RemoveLanguageResources() { Q_CLEANUP_RESOURCE(lang); }
-static void RestoreLanguageResources() { Q_INIT_RESOURCE(lang); }
-
-class TestLangsExt : public QObject
+static void RemoveLanguageResources()
 {
+    Q_CLEANUP_RESOURCE(lang);
+}
+static void RestoreLanguageResources()
+{
+    Q_INIT_RESOURCE(lang);
+}
+
+class TestLangsExt : public QObject {
     Q_OBJECT
 
 private slots:
@@ -79,8 +84,7 @@ void TestLangsExt::languageText_data()
     QTest::addColumn<int>("language");
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("expected");
-    struct Row
-    {
+    struct Row {
         int number;
         QString en, de, bg;
     };
@@ -90,7 +94,8 @@ void TestLangsExt::languageText_data()
          u"Некоректно въведени параметри! Изчисляване е невъзможно!"_s},
         {217, u"Measurement P.D."_s, u"Prüfmass"_s, u"Размер"_s},
         {218, u"Pitch diameter"_s, u"Flankendurchmesser"_s, u"Ср. диаметър"_s},
-        {23, u"Gauges for Major Diameter "_s, u"Lehren für den Aussendurchmesser "_s, u"Калибри за външния диаметър "_s},
+        {23, u"Gauges for Major Diameter "_s, u"Lehren für den Aussendurchmesser "_s,
+         u"Калибри за външния диаметър "_s},
         {234, u"Tolerance of the plating is too large! Correct please!"_s,
          u"Die Toleranz der Beschichtung ist zu gross! Bitte korrigieren!"_s,
          u"Допускът на покритието е твърде голям! Моля, коригирайте!"_s},

@@ -52,9 +52,10 @@ private slots:
 void TestRtfTextDocument::characterFormats()
 {
     QTextDocument doc;
-    LoadRtfIntoDocument("{\\rtf1{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red192\\green0\\blue0;}"
-                        "plain \\b bold\\b0  \\i italic\\i0  \\ul under\\ulnone  \\fs40 big\\fs24  \\cf1 red\\cf0  \\f0 mono}",
-                        &doc);
+    LoadRtfIntoDocument(
+        "{\\rtf1{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red192\\green0\\blue0;}"
+        "plain \\b bold\\b0  \\i italic\\i0  \\ul under\\ulnone  \\fs40 big\\fs24  \\cf1 red\\cf0  \\f0 mono}",
+        &doc);
     QCOMPARE(doc.toPlainText(), u"plain bold italic under big red mono"_s);
 
     QVERIFY(FormatAt(doc, Find(doc, u"bold"_s)).fontWeight() == QFont::Bold);
@@ -100,14 +101,14 @@ void TestRtfTextDocument::paragraphFormats()
 void TestRtfTextDocument::cyrillic_data()
 {
     QTest::addColumn<QByteArray>("rtf");
-    QTest::newRow("code page 1251")
-        << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'c8\\'e7\\'e1\\'ee\\'f0 \\'ed\\'e0 \\'f1\\'f2\\'fa\\'ef\\'ea\\'e0}");
+    QTest::newRow("code page 1251") << QByteArray(
+        "{\\rtf1\\ansi\\ansicpg1251 \\'c8\\'e7\\'e1\\'ee\\'f0 \\'ed\\'e0 \\'f1\\'f2\\'fa\\'ef\\'ea\\'e0}");
     QTest::newRow("Cyrillic font in a Western document")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0 "
                       "\\'c8\\'e7\\'e1\\'ee\\'f0 \\'ed\\'e0 \\'f1\\'f2\\'fa\\'ef\\'ea\\'e0}");
-    QTest::newRow("Unicode escapes")
-        << QByteArray("{\\rtf1\\ansi\\uc1 \\u1048?\\u1079?\\u1073?\\u1086?\\u1088? \\u1085?\\u1072? "
-                      "\\u1089?\\u1090?\\u1098?\\u1087?\\u1082?\\u1072?}");
+    QTest::newRow("Unicode escapes") << QByteArray(
+        "{\\rtf1\\ansi\\uc1 \\u1048?\\u1079?\\u1073?\\u1086?\\u1088? \\u1085?\\u1072? "
+        "\\u1089?\\u1090?\\u1098?\\u1087?\\u1082?\\u1072?}");
 }
 
 void TestRtfTextDocument::cyrillic()
@@ -198,8 +199,9 @@ void TestRtfTextDocument::resourceIntoEdit()
     QVERIFY(LoadRtfResource(&edit, u":/RCDATA/RTF_EN"_s));
     const QString text = edit.toPlainText();
     QVERIFY(!text.contains(u"previous manual"_s));
-    QVERIFY2(text.startsWith(u"Software for Determining the Pitch Diameter of Threads When Measuring with Wires or Balls"_s),
-             qPrintable(text.left(200)));
+    QVERIFY2(
+        text.startsWith(u"Software for Determining the Pitch Diameter of Threads When Measuring with Wires or Balls"_s),
+        qPrintable(text.left(200)));
     QCOMPARE(edit.textCursor().position(), 0);
 
     QVERIFY(LoadRtfResource(&edit, u":/RCDATA/RTF_BG"_s));

@@ -37,9 +37,7 @@ QImage Picture(const QStringList& rows)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             switch (rows[y][x].toLatin1()) {
-            case 'Y':
-                image.setPixel(x, y, Yellow);
-                break;
+            case 'Y': image.setPixel(x, y, Yellow); break;
             case 'r': // red one short of yellow
                 image.setPixel(x, y, qRgb(254, 255, 0));
                 break;
@@ -49,9 +47,7 @@ QImage Picture(const QStringList& rows)
             case 'b': // blue one over
                 image.setPixel(x, y, qRgb(255, 255, 1));
                 break;
-            default:
-                image.setPixel(x, y, qRgb(255, 255, 255));
-                break;
+            default: image.setPixel(x, y, qRgb(255, 255, 255)); break;
             }
         }
     }
@@ -109,14 +105,11 @@ void TestSplash::ShapeRegionHoldsExactlyTheNonYellowPixels_data()
     QTest::newRow("one yellow pixel") << QStringList{u"Y"_s};
     QTest::newRow("checkerboard") << QStringList{u"Y.Y.Y"_s, u".Y.Y."_s, u"Y.Y.Y"_s, u".Y.Y."_s};
     QTest::newRow("corners cut, as the picture's")
-        << QStringList{u"YY....YY"_s, u"Y......Y"_s, u"........"_s, u"........"_s, u"Y......Y"_s,
-                       u"YY....YY"_s};
-    QTest::newRow("hole and equal rows")
-        << QStringList{u"......"_s, u"..YY.."_s, u"..YY.."_s, u"......"_s, u"......"_s};
-    QTest::newRow("empty rows between")
-        << QStringList{u".Y.."_s, u"YYYY"_s, u"YYYY"_s, u".Y.."_s, u"YYYY"_s};
-    QTest::newRow("near-yellow belongs to the window")
-        << QStringList{u"YrY"_s, u"gYb"_s, u"YYY"_s, u"rgb"_s};
+        << QStringList{u"YY....YY"_s, u"Y......Y"_s, u"........"_s, u"........"_s, u"Y......Y"_s, u"YY....YY"_s};
+    QTest::newRow("hole and equal rows") << QStringList{u"......"_s, u"..YY.."_s, u"..YY.."_s, u"......"_s,
+                                                        u"......"_s};
+    QTest::newRow("empty rows between") << QStringList{u".Y.."_s, u"YYYY"_s, u"YYYY"_s, u".Y.."_s, u"YYYY"_s};
+    QTest::newRow("near-yellow belongs to the window") << QStringList{u"YrY"_s, u"gYb"_s, u"YYY"_s, u"rgb"_s};
     QTest::newRow("runs at both edges") << QStringList{u".YY.Y."_s, u"..Y..."_s, u"Y....Y"_s};
 }
 

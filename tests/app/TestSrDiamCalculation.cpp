@@ -16,8 +16,8 @@ namespace {
 
 struct Measurement {
     bool Internal = false;
-    int Quantity = 1; // 0 m, 1 M, 2 pitch diameter
-    int Method = 0;   // 0 perpendicular, 1 inclined
+    int Quantity = 1;  // 0 m, 1 M, 2 pitch diameter
+    int Method = 0;    // 0 perpendicular, 1 inclined
     int Material = -1; // -1: as the side switch leaves it
     QString Pitch = "1.5";
     QString Starts = "1";
@@ -53,8 +53,8 @@ struct Shown {
 
 Shown ShownResults(const SrDiamTester& w)
 {
-    return {w.ui->lPodem->Caption(), w.ui->lDiamN->Caption(), w.ui->lSrDA2->Caption(),
-            w.ui->lRazmM->Caption(), w.ui->lA2->Caption()};
+    return {w.ui->lPodem->Caption(), w.ui->lDiamN->Caption(), w.ui->lSrDA2->Caption(), w.ui->lRazmM->Caption(),
+            w.ui->lA2->Caption()};
 }
 
 } // namespace
@@ -78,72 +78,121 @@ private slots:
 
         Measurement m;
         m.Value = "10.32496";
-        QTest::newRow("M entered") << m << "1.50000" << "0.86603" << "9.02501" << "9.45896" << "0.00075";
+        QTest::newRow("M entered") << m << "1.50000"
+                                   << "0.86603"
+                                   << "9.02501"
+                                   << "9.45896"
+                                   << "0.00075";
 
         m = {};
         m.Quantity = 0;
         m.Value = "9.45896";
-        QTest::newRow("m entered") << m << "1.50000" << "0.86603" << "9.02501" << "10.32496" << "0.00075";
+        QTest::newRow("m entered") << m << "1.50000"
+                                   << "0.86603"
+                                   << "9.02501"
+                                   << "10.32496"
+                                   << "0.00075";
 
         m = {};
         m.Quantity = 2;
         m.Value = "9.026";
-        QTest::newRow("pitch diameter entered") << m << "1.50000" << "0.86603" << "9.45995" << "10.32595"
+        QTest::newRow("pitch diameter entered") << m << "1.50000"
+                                                << "0.86603"
+                                                << "9.45995"
+                                                << "10.32595"
                                                 << "0.00075";
         m.Force = "0";
-        QTest::newRow("pitch diameter entered, no force")
-            << m << "1.50000" << "0.86603" << "9.46069" << "10.32670" << "0.00000";
+        QTest::newRow("pitch diameter entered, no force") << m << "1.50000"
+                                                          << "0.86603"
+                                                          << "9.46069"
+                                                          << "10.32670"
+                                                          << "0.00000";
 
         m = {};
         m.Value = "10.32595";
-        QTest::newRow("M of the pitch diameter 9.026") << m << "1.50000" << "0.86603" << "9.02600" << "9.45995"
+        QTest::newRow("M of the pitch diameter 9.026") << m << "1.50000"
+                                                       << "0.86603"
+                                                       << "9.02600"
+                                                       << "9.45995"
                                                        << "0.00075";
 
         m = {};
         m.Starts = "0";
         m.Force = "0";
         m.Value = "10.32496";
-        QTest::newRow("no starts: three-wire formula") << m << "0.00000" << "0.86603" << "9.02600" << "9.45896"
+        QTest::newRow("no starts: three-wire formula") << m << "0.00000"
+                                                       << "0.86603"
+                                                       << "9.02600"
+                                                       << "9.45896"
                                                        << "0.00000";
 
         m = {};
         m.Starts = "4";
         m.Value = "10.32496";
-        QTest::newRow("four starts") << m << "6.00000" << "0.86603" << "8.99923" << "9.45896" << "0.00075";
+        QTest::newRow("four starts") << m << "6.00000"
+                                     << "0.86603"
+                                     << "8.99923"
+                                     << "9.45896"
+                                     << "0.00075";
 
         m = {};
         m.Beta = "27.5";
         m.Gamma = "32.5";
         m.Value = "10.32496";
-        QTest::newRow("asymmetric flanks") << m << "1.50000" << "0.86465" << "9.02337" << "9.45896" << "";
+        QTest::newRow("asymmetric flanks") << m << "1.50000"
+                                           << "0.86465"
+                                           << "9.02337"
+                                           << "9.45896"
+                                           << "";
         m.Beta = "32.5";
         m.Gamma = "27.5";
-        QTest::newRow("flanks exchanged") << m << "1.50000" << "0.86465" << "9.02337" << "9.45896" << "";
+        QTest::newRow("flanks exchanged") << m << "1.50000"
+                                          << "0.86465"
+                                          << "9.02337"
+                                          << "9.45896"
+                                          << "";
 
         m = {};
         m.Method = 1;
         m.Value = "10.32496";
         // m = M - dD is the inclined centre distance, reduced to the perpendicular one.
-        QTest::newRow("inclined, M entered") << m << "1.50000" << "0.86603" << "8.99522" << "9.42918" << "";
+        QTest::newRow("inclined, M entered") << m << "1.50000"
+                                             << "0.86603"
+                                             << "8.99522"
+                                             << "9.42918"
+                                             << "";
         m.Quantity = 2;
         m.Value = "9.026";
-        QTest::newRow("inclined, pitch diameter entered") << m << "1.50000" << "0.86603" << "9.48963"
-                                                          << "10.35563" << "";
+        QTest::newRow("inclined, pitch diameter entered") << m << "1.50000"
+                                                          << "0.86603"
+                                                          << "9.48963"
+                                                          << "10.35563"
+                                                          << "";
 
         m = {};
         m.Internal = true;
         m.Material = 0;
         m.Quantity = 2;
         m.Value = "9.026";
-        QTest::newRow("internal, steel, pitch diameter entered")
-            << m << "1.50000" << "0.86603" << "8.58921" << "7.72321" << "0.00192";
+        QTest::newRow("internal, steel, pitch diameter entered") << m << "1.50000"
+                                                                 << "0.86603"
+                                                                 << "8.58921"
+                                                                 << "7.72321"
+                                                                 << "0.00192";
         m.Material = -1; // the side switch chose ruby
-        QTest::newRow("internal, ruby, pitch diameter entered")
-            << m << "1.50000" << "0.86603" << "8.58954" << "7.72354" << "0.00159";
+        QTest::newRow("internal, ruby, pitch diameter entered") << m << "1.50000"
+                                                                << "0.86603"
+                                                                << "8.58954"
+                                                                << "7.72354"
+                                                                << "0.00159";
         m.Material = 0;
         m.Quantity = 1;
         m.Value = "7.7232";
-        QTest::newRow("internal, steel, M entered") << m << "1.50000" << "0.86603" << "9.02599" << "8.58920" << "";
+        QTest::newRow("internal, steel, M entered") << m << "1.50000"
+                                                    << "0.86603"
+                                                    << "9.02599"
+                                                    << "8.58920"
+                                                    << "";
     }
 
     void results()

@@ -123,7 +123,7 @@ private slots:
             QCOMPARE(::mkfifo(native.constData(), 0644), 0);
         else
             QCOMPARE(::symlink("/dev/full", native.constData()), 0);
-        struct stat st{};
+        struct stat st {};
         QCOMPARE(::lstat(native.constData(), &st), 0);
         const mode_t type = st.st_mode & S_IFMT;
         const QString unreadable = "Unable to read " + Path();

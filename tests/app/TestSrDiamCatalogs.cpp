@@ -39,7 +39,10 @@ void Keys(const QString& text)
     }
 }
 
-QTableView* Grid(SrDiamTester& w) { return w.ui->dbgrKatDiam; }
+QTableView* Grid(SrDiamTester& w)
+{
+    return w.ui->dbgrKatDiam;
+}
 
 QString Cell(SrDiamTester& w, int row, int column)
 {
@@ -152,8 +155,7 @@ private slots:
         QTest::newRow("zero is kept") << '.' << 0 << "0" << int(Qt::Key_Return)
                                       << QStringList{"0.0000/0.00000", "1.0000/0.03937", "3.0000/0.11811"} << 0;
         QTest::newRow("duplicate is kept") << '.' << 0 << "3" << int(Qt::Key_Return)
-                                           << QStringList{"1.0000/0.03937", "3.0000/0.11811", "3.0000/0.11811"}
-                                           << 2;
+                                           << QStringList{"1.0000/0.03937", "3.0000/0.11811", "3.0000/0.11811"} << 2;
         QTest::newRow("comma separator, point typed")
             << ',' << 1 << "0.1" << int(Qt::Key_Return)
             << QStringList{"1,0000/0,03937", "2,5400/0,10000", "3,0000/0,11811"} << 1;
@@ -269,8 +271,7 @@ private slots:
         QCOMPARE(w->mdDiamOut.Count(), std::size_t(4));
         Keys("4");
         Key(Qt::Key_Return);
-        QCOMPARE(Rows(*w),
-                 (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "4.0000/0.15748"}));
+        QCOMPARE(Rows(*w), (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "4.0000/0.15748"}));
     }
 
     // Both cells of a new row typed: the column the cell cursor stands in
@@ -299,8 +300,7 @@ private slots:
         Key(Qt::Key_Right);
         Keys("0.2");
         Key(Qt::Key_Return);
-        QCOMPARE(Rows(*w),
-                 (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "5.0800/0.20000"}));
+        QCOMPARE(Rows(*w), (QStringList{"1.0000/0.03937", "2.0000/0.07874", "3.0000/0.11811", "5.0800/0.20000"}));
     }
 
     // Delete removes the current entry and Ctrl+Enter selects it, without an
@@ -403,8 +403,7 @@ private slots:
                                     << QStringList{"3.0000/0.11811", "5.0000/0.19685"};
         QTest::newRow("mm, row left") << 0 << "5" << int(Qt::Key_Down)
                                       << QStringList{"3.0000/0.11811", "5.0000/0.19685"};
-        QTest::newRow("Escape") << 0 << "5" << int(Qt::Key_Escape)
-                                << QStringList{"1.0000/0.03937", "3.0000/0.11811"};
+        QTest::newRow("Escape") << 0 << "5" << int(Qt::Key_Escape) << QStringList{"1.0000/0.03937", "3.0000/0.11811"};
     }
 
     void existingEntryEdited()
@@ -444,10 +443,14 @@ private slots:
         QTest::addColumn<QString>("way");
         for (const char* way : {"Enter", "Tab", "Up", "click", "field", "New", "Select", "close"})
             QTest::addRow("letters, %s", way) << 0 << "abc" << QString(way);
-        QTest::newRow("two points") << 1 << "1.2.3" << "Enter";
-        QTest::newRow("sign only") << 0 << "-" << "Enter";
-        QTest::newRow("beyond a double") << 0 << "1e999" << "Enter";
-        QTest::newRow("inches beyond millimetres") << 1 << "1e307" << "Enter";
+        QTest::newRow("two points") << 1 << "1.2.3"
+                                    << "Enter";
+        QTest::newRow("sign only") << 0 << "-"
+                                   << "Enter";
+        QTest::newRow("beyond a double") << 0 << "1e999"
+                                         << "Enter";
+        QTest::newRow("inches beyond millimetres") << 1 << "1e307"
+                                                   << "Enter";
     }
 
     void badCellTextIsRefused()
@@ -824,10 +827,10 @@ private slots:
         QTest::addColumn<QByteArray>("shared");
         QTest::addColumn<QByteArray>("userFile");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("seeded from beside the program") << QByteArray("exe") << QByteArray("shared") << QByteArray()
-                                                        << QByteArray("exe");
-        QTest::newRow("seeded from the shared data") << QByteArray() << QByteArray("shared") << QByteArray()
-                                                     << QByteArray("shared");
+        QTest::newRow("seeded from beside the program")
+            << QByteArray("exe") << QByteArray("shared") << QByteArray() << QByteArray("exe");
+        QTest::newRow("seeded from the shared data")
+            << QByteArray() << QByteArray("shared") << QByteArray() << QByteArray("shared");
         QTest::newRow("user file kept") << QByteArray("exe") << QByteArray("shared") << QByteArray("mine")
                                         << QByteArray("mine");
         QTest::newRow("nothing to seed from") << QByteArray() << QByteArray() << QByteArray() << QByteArray();

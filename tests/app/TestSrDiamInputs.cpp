@@ -27,9 +27,9 @@ void Calculated(SrDiamTester& w)
 
 bool ResultsEmpty(const SrDiamTester& w)
 {
-    return w.ui->lSrDA2->Caption().isEmpty() && w.ui->lRazmM->Caption().isEmpty() &&
-           w.ui->lA2->Caption().isEmpty() && w.Results.DiameterText.empty() &&
-           w.Results.IndicatedValueText.empty() && w.Results.ForceCorrectionText.empty();
+    return w.ui->lSrDA2->Caption().isEmpty() && w.ui->lRazmM->Caption().isEmpty() && w.ui->lA2->Caption().isEmpty() &&
+           w.Results.DiameterText.empty() && w.Results.IndicatedValueText.empty() &&
+           w.Results.ForceCorrectionText.empty();
 }
 
 } // namespace
@@ -152,8 +152,10 @@ private slots:
         QTest::addColumn<int>("quantity");
         QTest::addColumn<QString>("indicatedRow");
         QTest::addColumn<QString>("firstRow");
-        QTest::newRow("m entered") << 0 << "Measurement P.D. (M)" << "Pitch diameter (d2)";
-        QTest::newRow("pitch diameter entered") << 2 << "Measurement P.D. (M)" << "Measurement P.D. (m)";
+        QTest::newRow("m entered") << 0 << "Measurement P.D. (M)"
+                                   << "Pitch diameter (d2)";
+        QTest::newRow("pitch diameter entered") << 2 << "Measurement P.D. (M)"
+                                                << "Measurement P.D. (m)";
     }
 
     void measuredQuantity()

@@ -82,7 +82,10 @@ int NeededWidth(const QComboBox* box)
     return probe.sizeHint().width();
 }
 
-QImage IconImage(const QIcon& icon) { return icon.pixmap(22, 22).toImage(); }
+QImage IconImage(const QIcon& icon)
+{
+    return icon.pixmap(22, 22).toImage();
+}
 
 QVariant SuiteLanguageValue()
 {
@@ -134,8 +137,7 @@ private slots:
         };
         // The tooltips name the keys of their commands.
         row("btnCalc.hint", u"Изчисляване (F9)"_s, u"Berechnen (F9)"_s, u"Calculation (F9)"_s);
-        row("btnCopy.hint", u"Копиране (Ctrl+Shift+C)"_s, u"Kopieren (Strg+Umschalt+C)"_s,
-            u"Copy (Ctrl+Shift+C)"_s);
+        row("btnCopy.hint", u"Копиране (Ctrl+Shift+C)"_s, u"Kopieren (Strg+Umschalt+C)"_s, u"Copy (Ctrl+Shift+C)"_s);
         row("btnLang.hint", u"Език (Ctrl+L)"_s, u"Sprache (Strg+L)"_s, u"Language (Ctrl+L)"_s);
         row("btnExit.hint", u"Изход (Ctrl+Q)"_s, u"Beenden (Strg+Q)"_s, u"Exit (Ctrl+Q)"_s);
         row("btnMM.hint", u"Милиметри / инчове (Ctrl+U)"_s, u"Millimeter / Zoll (Strg+U)"_s,
@@ -219,8 +221,8 @@ private slots:
             << true << 0 << LanguageEnglish << u"Opt. diameter of the balls"_s << u"Diameter of the balls (dD)"_s
             << u"Pitch diameter (D2)"_s << u"Measurement P.D. (M)"_s << u"Pitch diameter (D2)"_s;
         QTest::newRow("internal, pitch diameter entered, bg")
-            << true << 2 << LanguageBulgarian << u"Опт. диаметър на сфер. накр."_s
-            << u"Диаметър на сфер. накр. (dD)"_s << u"Ср. диаметър (D2)"_s << u"Размер (M)"_s << u"Размер (m)"_s;
+            << true << 2 << LanguageBulgarian << u"Опт. диаметър на сфер. накр."_s << u"Диаметър на сфер. накр. (dD)"_s
+            << u"Ср. диаметър (D2)"_s << u"Размер (M)"_s << u"Размер (m)"_s;
         QTest::newRow("external, pitch diameter entered, de")
             << false << 2 << LanguageGerman << u"Optimaler Drahtdurchmesser"_s << u"Drahtdurchmesser (dD)"_s
             << u"Flankendurchmesser (d2)"_s << u"Prüfmass (M)"_s << u"Prüfmass (m)"_s;
@@ -493,8 +495,7 @@ private slots:
         QTest::newRow("EN") << 3 << u"Unable to write to /x/50%1/DEZADIRE.INI"_s
                             << u"'abc' is not a valid floating point value"_s
                             << u"'1,2x' is not a valid floating point value for field 'DIAMm'"_s
-                            << u"Retry saving the catalog, or close without saving it?"_s << u"Retry"_s
-                            << u"Discard"_s;
+                            << u"Retry saving the catalog, or close without saving it?"_s << u"Retry"_s << u"Discard"_s;
     }
 
     // The catalog's messages, the refused cell and the question at close

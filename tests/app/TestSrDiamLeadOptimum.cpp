@@ -13,7 +13,10 @@ namespace {
 
 const std::initializer_list<double> WireSet = {0.5, 0.577, 0.866, 1.0, 1.155};
 
-int GridRow(const SrDiamTester& w) { return w.ui->dbgrKatDiam->currentIndex().row(); }
+int GridRow(const SrDiamTester& w)
+{
+    return w.ui->dbgrKatDiam->currentIndex().row();
+}
 
 // The row the grid must highlight for the catalog's cursor.
 int CursorRow(const zevko::ProbeCatalog& catalog)
@@ -42,14 +45,42 @@ private slots:
         QTest::addColumn<QString>("optimum");
         QTest::addColumn<double>("pitchMm");
 
-        QTest::newRow("60 degree thread") << false << "1.5" << "1" << "30" << "30" << "1.50000" << "0.86603" << 1.5;
-        QTest::newRow("three starts") << false << "1.5" << "3" << "30" << "30" << "4.50000" << "0.86603" << 1.5;
-        QTest::newRow("30 degree thread") << false << "4" << "1" << "15" << "15" << "4.00000" << "2.07055" << 4.0;
-        QTest::newRow("buttress") << false << "6" << "1" << "3" << "30" << "6.00000" << "3.02701" << 6.0;
-        QTest::newRow("one flank perpendicular") << false << "1.5" << "1" << "0" << "30" << "1.50000" << "0.74613"
-                                                 << 1.5;
-        QTest::newRow("inches") << true << "0.059055" << "1" << "30" << "30" << "0.059055" << "0.03410"
-                                << 1.499997;
+        QTest::newRow("60 degree thread") << false << "1.5"
+                                          << "1"
+                                          << "30"
+                                          << "30"
+                                          << "1.50000"
+                                          << "0.86603" << 1.5;
+        QTest::newRow("three starts") << false << "1.5"
+                                      << "3"
+                                      << "30"
+                                      << "30"
+                                      << "4.50000"
+                                      << "0.86603" << 1.5;
+        QTest::newRow("30 degree thread") << false << "4"
+                                          << "1"
+                                          << "15"
+                                          << "15"
+                                          << "4.00000"
+                                          << "2.07055" << 4.0;
+        QTest::newRow("buttress") << false << "6"
+                                  << "1"
+                                  << "3"
+                                  << "30"
+                                  << "6.00000"
+                                  << "3.02701" << 6.0;
+        QTest::newRow("one flank perpendicular") << false << "1.5"
+                                                 << "1"
+                                                 << "0"
+                                                 << "30"
+                                                 << "1.50000"
+                                                 << "0.74613" << 1.5;
+        QTest::newRow("inches") << true << "0.059055"
+                                << "1"
+                                << "30"
+                                << "30"
+                                << "0.059055"
+                                << "0.03410" << 1.499997;
     }
 
     void leadAndOptimum()
@@ -94,13 +125,27 @@ private slots:
         QTest::addColumn<bool>("sign");
 
         const QList<double> wires(WireSet);
-        QTest::newRow("nearest below") << wires << "1.5" << "30" << "0.866" << false;
-        QTest::newRow("nearest above") << QList<double>{0.5, 1.0} << "1.5" << "30" << "1" << false;
-        QTest::newRow("all below: the largest") << QList<double>{0.5, 0.6} << "1" << "60" << "0.6" << true;
-        QTest::newRow("all above, within the band") << QList<double>{2.0, 3.0} << "1.7" << "60" << "2" << false;
-        QTest::newRow("all above, beyond the band") << QList<double>{2.0, 3.0} << "1.5" << "60" << "0" << true;
-        QTest::newRow("single entry") << QList<double>{0.9} << "1.5" << "30" << "0.9" << false;
-        QTest::newRow("empty catalog") << QList<double>{} << "1.5" << "30" << "0" << false;
+        QTest::newRow("nearest below") << wires << "1.5"
+                                       << "30"
+                                       << "0.866" << false;
+        QTest::newRow("nearest above") << QList<double>{0.5, 1.0} << "1.5"
+                                       << "30"
+                                       << "1" << false;
+        QTest::newRow("all below: the largest") << QList<double>{0.5, 0.6} << "1"
+                                                << "60"
+                                                << "0.6" << true;
+        QTest::newRow("all above, within the band") << QList<double>{2.0, 3.0} << "1.7"
+                                                    << "60"
+                                                    << "2" << false;
+        QTest::newRow("all above, beyond the band") << QList<double>{2.0, 3.0} << "1.5"
+                                                    << "60"
+                                                    << "0" << true;
+        QTest::newRow("single entry") << QList<double>{0.9} << "1.5"
+                                      << "30"
+                                      << "0.9" << false;
+        QTest::newRow("empty catalog") << QList<double>{} << "1.5"
+                                       << "30"
+                                       << "0" << false;
     }
 
     void proposal()

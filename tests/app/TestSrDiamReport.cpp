@@ -62,7 +62,10 @@ void Enter(SrDiamTester& w, const Measurement& m)
         w.btnMMClick();
 }
 
-QString Lines(const QStringList& lines) { return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"); }
+QString Lines(const QStringList& lines)
+{
+    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
 
 } // namespace
 
@@ -80,43 +83,45 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         Measurement m;
-        QTest::newRow("external, M entered, millimetres") << m << Lines({
-            "Type of thread: \tExternal thread",
-            "Pitch (P): \t1.5 mm",
-            "Number of starts (n): \t1",
-            "Lead (l): \t1.50000 mm",
-            "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
-            "Flank Angle (Y): \t30\u00B0 0' 0\"",
-            "Opt. diameter of the wires: \t0.86603 mm",
-            "Diameter of the wires (dD): \t0.866 mm",
-            "Material of the probing elements: \tsteel",
-            "Measurement method: \tperpendicular",
-            "Measuring force (F): \t1 N",
-            "Measurement P.D. (M): \t10.32496 mm",
-            "Pitch diameter (d2): \t9.02501 mm",
-            "Measurement P.D. (m): \t9.45896 mm",
-            "Correction for the meas. force: \t0.00075 mm",
-        });
+        QTest::newRow("external, M entered, millimetres") << m
+                                                          << Lines({
+                                                                 "Type of thread: \tExternal thread",
+                                                                 "Pitch (P): \t1.5 mm",
+                                                                 "Number of starts (n): \t1",
+                                                                 "Lead (l): \t1.50000 mm",
+                                                                 "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
+                                                                 "Flank Angle (Y): \t30\u00B0 0' 0\"",
+                                                                 "Opt. diameter of the wires: \t0.86603 mm",
+                                                                 "Diameter of the wires (dD): \t0.866 mm",
+                                                                 "Material of the probing elements: \tsteel",
+                                                                 "Measurement method: \tperpendicular",
+                                                                 "Measuring force (F): \t1 N",
+                                                                 "Measurement P.D. (M): \t10.32496 mm",
+                                                                 "Pitch diameter (d2): \t9.02501 mm",
+                                                                 "Measurement P.D. (m): \t9.45896 mm",
+                                                                 "Correction for the meas. force: \t0.00075 mm",
+                                                             });
 
         // The values as the inch display shows them after the switch.
         m.Inches = true;
-        QTest::newRow("external, M entered, inches") << m << Lines({
-            "Type of thread: \tExternal thread",
-            "Pitch (P): \t0.05906 in",
-            "Number of starts (n): \t1",
-            "Lead (l): \t0.05906 in",
-            "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
-            "Flank Angle (Y): \t30\u00B0 0' 0\"",
-            "Opt. diameter of the wires: \t0.0341 in",
-            "Diameter of the wires (dD): \t0.03409 in",
-            "Material of the probing elements: \tsteel",
-            "Measurement method: \tperpendicular",
-            "Measuring force (F): \t1 N",
-            "Measurement P.D. (M): \t0.40649 in",
-            "Pitch diameter (d2): \t0.355315 in",
-            "Measurement P.D. (m): \t0.372400 in",
-            "Correction for the meas. force: \t0.000030 in",
-        });
+        QTest::newRow("external, M entered, inches") << m
+                                                     << Lines({
+                                                            "Type of thread: \tExternal thread",
+                                                            "Pitch (P): \t0.05906 in",
+                                                            "Number of starts (n): \t1",
+                                                            "Lead (l): \t0.05906 in",
+                                                            "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
+                                                            "Flank Angle (Y): \t30\u00B0 0' 0\"",
+                                                            "Opt. diameter of the wires: \t0.0341 in",
+                                                            "Diameter of the wires (dD): \t0.03409 in",
+                                                            "Material of the probing elements: \tsteel",
+                                                            "Measurement method: \tperpendicular",
+                                                            "Measuring force (F): \t1 N",
+                                                            "Measurement P.D. (M): \t0.40649 in",
+                                                            "Pitch diameter (d2): \t0.355315 in",
+                                                            "Measurement P.D. (m): \t0.372400 in",
+                                                            "Correction for the meas. force: \t0.000030 in",
+                                                        });
 
         m = {};
         m.Beta = "27";
@@ -125,67 +130,70 @@ private slots:
         m.GammaMinutes = "30";
         m.Calculate = false;
         // The optimum of a symmetric thread is P / (2 cos 27.5 deg).
-        QTest::newRow("27 degrees 30 minutes, not calculated") << m << Lines({
-            "Type of thread: \tExternal thread",
-            "Pitch (P): \t1.5 mm",
-            "Number of starts (n): \t1",
-            "Lead (l): \t1.50000 mm",
-            "Flank Angle (\u0412): \t27\u00B0 30' 0\"",
-            "Flank Angle (Y): \t27\u00B0 30' 0\"",
-            "Opt. diameter of the wires: \t0.84554 mm",
-            "Diameter of the wires (dD): \t0.866 mm",
-            "Material of the probing elements: \tsteel",
-            "Measurement method: \tperpendicular",
-            "Measuring force (F): \t1 N",
-            "Measurement P.D. (M): \t10.32496 mm",
-            "Pitch diameter (d2): \t mm",
-            "Measurement P.D. (m): \t mm",
-            "Correction for the meas. force: \t mm",
-        });
+        QTest::newRow("27 degrees 30 minutes, not calculated") << m
+                                                               << Lines({
+                                                                      "Type of thread: \tExternal thread",
+                                                                      "Pitch (P): \t1.5 mm",
+                                                                      "Number of starts (n): \t1",
+                                                                      "Lead (l): \t1.50000 mm",
+                                                                      "Flank Angle (\u0412): \t27\u00B0 30' 0\"",
+                                                                      "Flank Angle (Y): \t27\u00B0 30' 0\"",
+                                                                      "Opt. diameter of the wires: \t0.84554 mm",
+                                                                      "Diameter of the wires (dD): \t0.866 mm",
+                                                                      "Material of the probing elements: \tsteel",
+                                                                      "Measurement method: \tperpendicular",
+                                                                      "Measuring force (F): \t1 N",
+                                                                      "Measurement P.D. (M): \t10.32496 mm",
+                                                                      "Pitch diameter (d2): \t mm",
+                                                                      "Measurement P.D. (m): \t mm",
+                                                                      "Correction for the meas. force: \t mm",
+                                                                  });
 
         m = {};
         m.Internal = true;
         m.Value = "7.72354";
         // The side switch leaves the plain caption of the balls' diameter,
         // without " (dD)", until the next language change.
-        QTest::newRow("internal, M entered") << m << Lines({
-            "Type of thread: \tInternal thread",
-            "Pitch (P): \t1.5 mm",
-            "Number of starts (n): \t1",
-            "Lead (l): \t1.50000 mm",
-            "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
-            "Flank Angle (Y): \t30\u00B0 0' 0\"",
-            "Opt. diameter of the balls: \t0.86603 mm",
-            "Diameter of the balls: \t0.866 mm",
-            "Material of the probing elements: \truby",
-            "Measurement method: \tperpendicular",
-            "Measuring force (F): \t1 N",
-            "Measurement P.D. (M): \t7.72354 mm",
-            "Pitch diameter (D2): \t9.02600 mm",
-            "Measurement P.D. (m): \t8.58954 mm",
-            "Correction for the meas. force: \t0.00159 mm",
-        });
+        QTest::newRow("internal, M entered") << m
+                                             << Lines({
+                                                    "Type of thread: \tInternal thread",
+                                                    "Pitch (P): \t1.5 mm",
+                                                    "Number of starts (n): \t1",
+                                                    "Lead (l): \t1.50000 mm",
+                                                    "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
+                                                    "Flank Angle (Y): \t30\u00B0 0' 0\"",
+                                                    "Opt. diameter of the balls: \t0.86603 mm",
+                                                    "Diameter of the balls: \t0.866 mm",
+                                                    "Material of the probing elements: \truby",
+                                                    "Measurement method: \tperpendicular",
+                                                    "Measuring force (F): \t1 N",
+                                                    "Measurement P.D. (M): \t7.72354 mm",
+                                                    "Pitch diameter (D2): \t9.02600 mm",
+                                                    "Measurement P.D. (m): \t8.58954 mm",
+                                                    "Correction for the meas. force: \t0.00159 mm",
+                                                });
 
         m = {};
         m.Quantity = 2;
         m.Value = "9.026";
-        QTest::newRow("pitch diameter entered") << m << Lines({
-            "Type of thread: \tExternal thread",
-            "Pitch (P): \t1.5 mm",
-            "Number of starts (n): \t1",
-            "Lead (l): \t1.50000 mm",
-            "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
-            "Flank Angle (Y): \t30\u00B0 0' 0\"",
-            "Opt. diameter of the wires: \t0.86603 mm",
-            "Diameter of the wires (dD): \t0.866 mm",
-            "Material of the probing elements: \tsteel",
-            "Measurement method: \tperpendicular",
-            "Measuring force (F): \t1 N",
-            "Pitch diameter (d2): \t9.026 mm",
-            "Measurement P.D. (m): \t9.45995 mm",
-            "Measurement P.D. (M): \t10.32595 mm",
-            "Correction for the meas. force: \t0.00075 mm",
-        });
+        QTest::newRow("pitch diameter entered") << m
+                                                << Lines({
+                                                       "Type of thread: \tExternal thread",
+                                                       "Pitch (P): \t1.5 mm",
+                                                       "Number of starts (n): \t1",
+                                                       "Lead (l): \t1.50000 mm",
+                                                       "Flank Angle (\u0412): \t30\u00B0 0' 0\"",
+                                                       "Flank Angle (Y): \t30\u00B0 0' 0\"",
+                                                       "Opt. diameter of the wires: \t0.86603 mm",
+                                                       "Diameter of the wires (dD): \t0.866 mm",
+                                                       "Material of the probing elements: \tsteel",
+                                                       "Measurement method: \tperpendicular",
+                                                       "Measuring force (F): \t1 N",
+                                                       "Pitch diameter (d2): \t9.026 mm",
+                                                       "Measurement P.D. (m): \t9.45995 mm",
+                                                       "Measurement P.D. (M): \t10.32595 mm",
+                                                       "Correction for the meas. force: \t0.00075 mm",
+                                                   });
     }
 
     void report()

@@ -37,8 +37,7 @@ const QStringList SettingNames{u"Vid"_s, u"Mat"_s, u"Izm"_s, u"St"_s, u"Lang"_s,
 
 QString SettingsFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           u"/Brantel/RaradeRI.conf"_s;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Brantel/RaradeRI.conf"_s;
 }
 
 // The stored values as a fresh reader sees them; a value that is not there
@@ -165,8 +164,7 @@ void TestSrDiamShell::StoredValuesShapeTheShownWindowAndAreStoredAgain_data()
     {
         // The side switch chose ruby for the balls; nothing overrides it.
         const ShownState internal{u"internal"_s, 3, u"Pitch (P)"_s, u"[mm]"_s, 1, 1, true, 0, capD2, m, capD2};
-        QTest::newRow("Vid 2: internal") << Stored{{u"Vid"_s, 2}} << internal
-                                         << with({{u"Vid"_s, 2}, {u"Mat"_s, 1}});
+        QTest::newRow("Vid 2: internal") << Stored{{u"Vid"_s, 2}} << internal << with({{u"Vid"_s, 2}, {u"Mat"_s, 1}});
         QTest::newRow("Vid 0: any number but 1 is internal")
             << Stored{{u"Vid"_s, 0}} << internal << with({{u"Vid"_s, 2}, {u"Mat"_s, 1}});
     }
@@ -196,11 +194,19 @@ void TestSrDiamShell::StoredValuesShapeTheShownWindowAndAreStoredAgain_data()
     QTest::newRow("item numbers the boxes do not have are passed over")
         << Stored{{u"Mat"_s, 2}, {u"Izm"_s, -1}, {u"St"_s, 3}} << firstStart << firstStartStored;
     QTest::newRow("texts that are not numbers are passed over")
-        << Stored{{u"Vid"_s, u"two"_s}, {u"St"_s, u""_s}, {u"Lang"_s, u"de"_s}, {u"mm_in"_s, u"yes"_s}}
-        << firstStart << firstStartStored;
-    QTest::newRow("Bulgarian") << Stored{{u"Lang"_s, 1}}
-                               << ShownState{u"external"_s, 1, u"Стъпка (P)"_s, u"[mm]"_s, 1, 0, false, 0,
-                                             u"Ср. диаметър (d2)"_s, u"Размер (m)"_s, u"Ср. диаметър (d2)"_s}
+        << Stored{{u"Vid"_s, u"two"_s}, {u"St"_s, u""_s}, {u"Lang"_s, u"de"_s}, {u"mm_in"_s, u"yes"_s}} << firstStart
+        << firstStartStored;
+    QTest::newRow("Bulgarian") << Stored{{u"Lang"_s, 1}} << ShownState{u"external"_s,
+                                                                       1,
+                                                                       u"Стъпка (P)"_s,
+                                                                       u"[mm]"_s,
+                                                                       1,
+                                                                       0,
+                                                                       false,
+                                                                       0,
+                                                                       u"Ср. диаметър (d2)"_s,
+                                                                       u"Размер (m)"_s,
+                                                                       u"Ср. диаметър (d2)"_s}
                                << with({{u"Lang"_s, 1}});
 }
 
@@ -222,8 +228,8 @@ void TestSrDiamShell::StoredValuesShapeTheShownWindowAndAreStoredAgain()
     QCOMPARE(w->SelectedLanguage, shown.Language);
     QCOMPARE(CurrentLanguage(), shown.Language);
     QCOMPARE(w->ui->Label3->text(), shown.PitchLabel);
-    for (QLabel* unit : {w->ui->Label6, w->ui->Label7, w->ui->Label8, w->ui->Label9, w->ui->Label23,
-                         w->ui->Label25, w->ui->Label27, w->ui->Label26})
+    for (QLabel* unit : {w->ui->Label6, w->ui->Label7, w->ui->Label8, w->ui->Label9, w->ui->Label23, w->ui->Label25,
+                         w->ui->Label27, w->ui->Label26})
         QCOMPARE(unit->text(), shown.Unit);
     QCOMPARE(w->ui->Label21->text(), u"[N]"_s);
     QCOMPARE(w->Units, shown.Unit == u"[in]"_s ? zevko::UnitSystem::Inches : zevko::UnitSystem::Millimetres);
@@ -277,8 +283,7 @@ void TestSrDiamShell::EveryWayOfClosingStoresTheUsersChoices()
         QTest::keySequence(w->ui->edStapka, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QTRY_VERIFY(!w->isVisible());
 
-    const Stored expected{{u"Vid"_s, 2}, {u"Mat"_s, 0},  {u"Izm"_s, 1},
-                          {u"St"_s, 2},  {u"Lang"_s, 2}, {u"mm_in"_s, 1}};
+    const Stored expected{{u"Vid"_s, 2}, {u"Mat"_s, 0}, {u"Izm"_s, 1}, {u"St"_s, 2}, {u"Lang"_s, 2}, {u"mm_in"_s, 1}};
     QCOMPARE(ReadSettings(), expected);
     // 32-bit integers, not booleans or texts of another kind.
     const QByteArray text = ReadFile(SettingsFile());

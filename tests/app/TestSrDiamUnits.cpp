@@ -75,9 +75,9 @@ Shown ShownLengths(const SrDiamTester& w)
 // How QCOMPARE prints a Shown.
 char* toString(const Shown& s)
 {
-    return QTest::toString(QStringList{s.Pitch, s.Lead, s.Optimum, s.Probe, s.Measured, s.First, s.Second,
-                                       s.Correction}
-                               .join(QStringLiteral(" | ")));
+    return QTest::toString(
+        QStringList{s.Pitch, s.Lead, s.Optimum, s.Probe, s.Measured, s.First, s.Second, s.Correction}.join(
+            QStringLiteral(" | ")));
 }
 
 } // namespace
@@ -226,7 +226,7 @@ private slots:
         w->btnMMClick();
         const Shown inches = ShownLengths(*w);
         QCOMPARE(inches.Pitch, QString("0.05906"));
-        QCOMPARE(inches.Lead, QString("0.05906"));  // general text, 5 decimals
+        QCOMPARE(inches.Lead, QString("0.05906"));   // general text, 5 decimals
         QCOMPARE(inches.Optimum, QString("0.0341")); // 0.034095..., no trailing zero
         QCOMPARE(inches.Probe, QString("0.03543"));
         QCOMPARE(inches.Measured, QString("0"));
@@ -438,11 +438,11 @@ private slots:
         QTest::addColumn<Shown>("shown");
 
         QTest::newRow("unit switch after a calculation")
-            << "switch" << Shown{"0.05906", "0.05906", "0.0341", "0.03409", "0.40649", "0.355315", "0.372400",
-                                 "0.000030"};
+            << "switch"
+            << Shown{"0.05906", "0.05906", "0.0341", "0.03409", "0.40649", "0.355315", "0.372400", "0.000030"};
         QTest::newRow("calculation in inches")
-            << "switch, calculate" << Shown{"0.05906", "0.059055", "0.034096", "0.03409", "0.40649",
-                                            "0.355315", "0.372400", "0.000030"};
+            << "switch, calculate"
+            << Shown{"0.05906", "0.059055", "0.034096", "0.03409", "0.40649", "0.355315", "0.372400", "0.000030"};
         // The pitch stays 1.5 mm (not the shown 0.05906 in): lead 1.5 / 25.4
         // = 0.059055 in, optimum 0.86603 / 25.4 = 0.03410 in; the proposal
         // 0.866 shows with 4 decimals.
@@ -481,11 +481,11 @@ private slots:
         TypeAndEnter(w->ui->edIzmSt, "10,32496");
         QCOMPARE(w->ui->lSrDA2->Caption(), QString("9,02501"));
         w->btnMMClick();
-        QCOMPARE(ShownLengths(*w), (Shown{"0,05906", "0,05906", "0,0341", "0,03409", "0,40649", "0,355315",
-                                          "0,372400", "0,000030"}));
+        QCOMPARE(ShownLengths(*w),
+                 (Shown{"0,05906", "0,05906", "0,0341", "0,03409", "0,40649", "0,355315", "0,372400", "0,000030"}));
         w->btnMMClick();
-        QCOMPARE(ShownLengths(*w), (Shown{"1,5", "1,50000", "0,86603", "0,866", "10,325", "9,02501", "9,45896",
-                                          "0,00075"}));
+        QCOMPARE(ShownLengths(*w),
+                 (Shown{"1,5", "1,50000", "0,86603", "0,866", "10,325", "9,02501", "9,45896", "0,00075"}));
     }
 
     // After a calculation: inches and back give the millimetre texts again.

@@ -53,29 +53,29 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("className");
         const std::pair<const char*, const char*> elements[] = {
-            {"ToolBar1", "QFrame"}, {"btnCalc", "QToolButton"}, {"btnCopy", "QToolButton"},
-            {"btnLang", "QToolButton"}, {"btnMM", "QToolButton"}, {"btnExit", "QToolButton"},
-            {"btnInfo", "QToolButton"}, {"PopupMenu1", "QMenu"}, {"English", "QAction"},
-            {"Deutsch", "QAction"}, {"Bul", "QAction"}, {"Panel1", "QFrame"},
-            {"Label1", "QLabel"}, {"rbOut", "QRadioButton"}, {"rbIn", "QRadioButton"},
-            {"Label3", "QLabel"}, {"edStapka", "TZFloatEdit"}, {"Label6", "QLabel"},
-            {"Label11", "QLabel"}, {"edBrH", "TZFloatEdit"}, {"lHod", "QLabel"},
-            {"lPodem", "TXLabel"}, {"Label7", "QLabel"}, {"Label4", "QLabel"},
-            {"edBg", "TZFloatEdit"}, {"edBm", "TZFloatEdit"}, {"edBs", "TZFloatEdit"},
-            {"Label16", "QLabel"}, {"edYg", "TZFloatEdit"}, {"edYm", "TZFloatEdit"},
-            {"edYs", "TZFloatEdit"}, {"lODN", "QLabel"}, {"lDiamN", "TXLabel"},
-            {"Label8", "QLabel"}, {"lDN", "QLabel"}, {"edDiam", "TZFloatEdit"},
-            {"lSign", "QLabel"}, {"Label9", "QLabel"}, {"Label12", "QLabel"},
-            {"cbMaterial", "TZComboBox"}, {"Label2", "QLabel"}, {"cbIzm", "TZComboBox"},
-            {"Label5", "QLabel"}, {"edIzmN", "TZFloatEdit"}, {"Label21", "QLabel"},
-            {"cbVidVav", "QComboBox"}, {"edIzmSt", "TZFloatEdit"}, {"Label23", "QLabel"},
-            {"lRes4", "QLabel"}, {"lSrDA2", "TXLabel"}, {"Label27", "QLabel"},
-            {"lVidIzm", "QLabel"}, {"lRazmM", "TXLabel"}, {"Label25", "QLabel"},
-            {"lRes3", "QLabel"}, {"lA2", "TXLabel"}, {"Label26", "QLabel"},
-            {"pcDaten", "QTabWidget"}, {"TabSheet1", "QWidget"}, {"ImageOut", "TFigureView"},
-            {"ImageIn", "TFigureView"}, {"TabSheet2", "QWidget"}, {"ToolBar2", "QFrame"},
-            {"btnIns", "QToolButton"}, {"btnDel", "QToolButton"}, {"btnSel", "QToolButton"},
-            {"dbgrKatDiam", "QTableView"}, {"TabSheet3", "QWidget"}, {"redHlep", "QTextEdit"},
+            {"ToolBar1", "QFrame"},        {"btnCalc", "QToolButton"},  {"btnCopy", "QToolButton"},
+            {"btnLang", "QToolButton"},    {"btnMM", "QToolButton"},    {"btnExit", "QToolButton"},
+            {"btnInfo", "QToolButton"},    {"PopupMenu1", "QMenu"},     {"English", "QAction"},
+            {"Deutsch", "QAction"},        {"Bul", "QAction"},          {"Panel1", "QFrame"},
+            {"Label1", "QLabel"},          {"rbOut", "QRadioButton"},   {"rbIn", "QRadioButton"},
+            {"Label3", "QLabel"},          {"edStapka", "TZFloatEdit"}, {"Label6", "QLabel"},
+            {"Label11", "QLabel"},         {"edBrH", "TZFloatEdit"},    {"lHod", "QLabel"},
+            {"lPodem", "TXLabel"},         {"Label7", "QLabel"},        {"Label4", "QLabel"},
+            {"edBg", "TZFloatEdit"},       {"edBm", "TZFloatEdit"},     {"edBs", "TZFloatEdit"},
+            {"Label16", "QLabel"},         {"edYg", "TZFloatEdit"},     {"edYm", "TZFloatEdit"},
+            {"edYs", "TZFloatEdit"},       {"lODN", "QLabel"},          {"lDiamN", "TXLabel"},
+            {"Label8", "QLabel"},          {"lDN", "QLabel"},           {"edDiam", "TZFloatEdit"},
+            {"lSign", "QLabel"},           {"Label9", "QLabel"},        {"Label12", "QLabel"},
+            {"cbMaterial", "TZComboBox"},  {"Label2", "QLabel"},        {"cbIzm", "TZComboBox"},
+            {"Label5", "QLabel"},          {"edIzmN", "TZFloatEdit"},   {"Label21", "QLabel"},
+            {"cbVidVav", "QComboBox"},     {"edIzmSt", "TZFloatEdit"},  {"Label23", "QLabel"},
+            {"lRes4", "QLabel"},           {"lSrDA2", "TXLabel"},       {"Label27", "QLabel"},
+            {"lVidIzm", "QLabel"},         {"lRazmM", "TXLabel"},       {"Label25", "QLabel"},
+            {"lRes3", "QLabel"},           {"lA2", "TXLabel"},          {"Label26", "QLabel"},
+            {"pcDaten", "QTabWidget"},     {"TabSheet1", "QWidget"},    {"ImageOut", "TFigureView"},
+            {"ImageIn", "TFigureView"},    {"TabSheet2", "QWidget"},    {"ToolBar2", "QFrame"},
+            {"btnIns", "QToolButton"},     {"btnDel", "QToolButton"},   {"btnSel", "QToolButton"},
+            {"dbgrKatDiam", "QTableView"}, {"TabSheet3", "QWidget"},    {"redHlep", "QTextEdit"},
         };
         for (const auto& [name, className] : elements)
             QTest::newRow(name) << QString(name) << QString(className);
@@ -88,8 +88,7 @@ private slots:
         auto w = OpenWindow();
         const QList<QObject*> found = w->findChildren<QObject*>(name);
         QCOMPARE(found.size(), 1);
-        QVERIFY2(found.first()->inherits(className.toLatin1().constData()),
-                 found.first()->metaObject()->className());
+        QVERIFY2(found.first()->inherits(className.toLatin1().constData()), found.first()->metaObject()->className());
     }
 
     void pages()
@@ -339,9 +338,9 @@ private slots:
             QVERIFY(!w->isVisible());
         // The button shows the press for a moment, and nothing runs twice.
         if (command != "exit") {
-            QTRY_VERIFY(!w->findChild<QToolButton*>(command == "copy"          ? "btnCopy"
-                                                    : command == "units"       ? "btnMM"
-                                                                               : "btnCalc")
+            QTRY_VERIFY(!w->findChild<QToolButton*>(command == "copy"    ? "btnCopy"
+                                                    : command == "units" ? "btnMM"
+                                                                         : "btnCalc")
                              ->isDown());
             QCOMPARE(w->Units, command == "units" ? zevko::UnitSystem::Inches : zevko::UnitSystem::Millimetres);
         }

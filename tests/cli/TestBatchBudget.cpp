@@ -38,7 +38,6 @@ Run RunWith(const QString& input, const char* separator = ".")
     return run;
 }
 
-
 } // namespace
 
 class TestBatchBudget : public QObject {
@@ -90,8 +89,9 @@ private slots:
         const Run comma = RunWith(QString(Header + ',' + BudgetHeader + '\n' + input + '\n'));
         QCOMPARE(comma.Exit, 0);
         QCOMPARE(comma.Lines.size(), 2);
-        QCOMPARE(comma.Lines[0], Header + ',' + BudgetHeader +
-                                     ",lead,optimum,diameter,indicated,correction,status,c_X,c_dD,c_P,c_beta,c_gamma,c_F,u_c,U");
+        QCOMPARE(comma.Lines[0],
+                 Header + ',' + BudgetHeader +
+                     ",lead,optimum,diameter,indicated,correction,status,c_X,c_dD,c_P,c_beta,c_gamma,c_F,u_c,U");
         const QStringList fields = comma.Lines[1].split(',');
         QCOMPARE(fields.size(), 21 + 6 + 8);
         QCOMPARE(fields[26], QStringLiteral("ok"));
@@ -102,7 +102,8 @@ private slots:
         semicolonRow.replace(',', ';').replace('.', ',');
         QString semicolonExpected = expected;
         semicolonExpected.replace(',', ';').replace('.', ',');
-        const Run semicolon = RunWith(QString(Header + ',' + BudgetHeader).replace(',', ';') + '\n' + semicolonRow + '\n', ",");
+        const Run semicolon =
+            RunWith(QString(Header + ',' + BudgetHeader).replace(',', ';') + '\n' + semicolonRow + '\n', ",");
         QCOMPARE(semicolon.Exit, 0);
         QCOMPARE(semicolon.Lines[1].split(';').mid(27).join(';'), semicolonExpected);
     }
@@ -127,10 +128,13 @@ private slots:
     {
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("status");
-        QTest::newRow("pitch diameter entered") << Thread + ",d2,9.026" << "ok";
-        QTest::newRow("implausible") << Thread + ",M,4001" << "implausible";
+        QTest::newRow("pitch diameter entered") << Thread + ",d2,9.026"
+                                                << "ok";
+        QTest::newRow("implausible") << Thread + ",M,4001"
+                                     << "implausible";
         QTest::newRow("failed") << QStringLiteral("external,1.5,1,30,30,0,1,steel,perpendicular,M,10.3") << "failed";
-        QTest::newRow("invalid main column") << Thread + ",Q,10.3" << "\"invalid: quantity: 'Q' is not m, M or d2\"";
+        QTest::newRow("invalid main column") << Thread + ",Q,10.3"
+                                             << "\"invalid: quantity: 'Q' is not m, M or d2\"";
     }
 
     void emptyBudgetColumns()
@@ -147,15 +151,33 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("negative u_X") << "u_X" << "-0.1" << "u_X: '-0.1' is not a standard uncertainty of 0 or more";
-        QTest::newRow("unreadable u_dD") << "u_dD" << "0.1um" << "u_dD: '0.1um' is not a number";
-        QTest::newRow("negative u_beta") << "u_beta" << "-3" << "u_beta: '-3' is not a standard uncertainty of 0 or more";
-        QTest::newRow("nan u_F") << "u_F" << "nan" << "u_F: 'nan' is not a number";
-        QTest::newRow("inf u_other") << "u_other" << "inf" << "u_other: 'inf' is not a number";
-        QTest::newRow("other separator u_A2") << "U_A2" << "0,05" << "u_A2: '0,05' is not a number";
-        QTest::newRow("k zero") << "k" << "0" << "k: '0' is not a coverage factor above 0";
-        QTest::newRow("k negative") << "K" << "-2" << "k: '-2' is not a coverage factor above 0";
-        QTest::newRow("probes word") << "probes" << "paired" << "probes: 'paired' is not correlated or independent";
+        QTest::newRow("negative u_X") << "u_X"
+                                      << "-0.1"
+                                      << "u_X: '-0.1' is not a standard uncertainty of 0 or more";
+        QTest::newRow("unreadable u_dD") << "u_dD"
+                                         << "0.1um"
+                                         << "u_dD: '0.1um' is not a number";
+        QTest::newRow("negative u_beta") << "u_beta"
+                                         << "-3"
+                                         << "u_beta: '-3' is not a standard uncertainty of 0 or more";
+        QTest::newRow("nan u_F") << "u_F"
+                                 << "nan"
+                                 << "u_F: 'nan' is not a number";
+        QTest::newRow("inf u_other") << "u_other"
+                                     << "inf"
+                                     << "u_other: 'inf' is not a number";
+        QTest::newRow("other separator u_A2") << "U_A2"
+                                              << "0,05"
+                                              << "u_A2: '0,05' is not a number";
+        QTest::newRow("k zero") << "k"
+                                << "0"
+                                << "k: '0' is not a coverage factor above 0";
+        QTest::newRow("k negative") << "K"
+                                    << "-2"
+                                    << "k: '-2' is not a coverage factor above 0";
+        QTest::newRow("probes word") << "probes"
+                                     << "paired"
+                                     << "probes: 'paired' is not correlated or independent";
     }
 
     void invalidBudgetValues()

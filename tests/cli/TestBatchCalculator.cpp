@@ -103,19 +103,28 @@ void TestBatchCalculator::results_data()
 
     const QStringList none;
     const QStringList inches{"--units", "in"};
-    QTest::newRow("M entered") << none << Thread + ",M,10.32496" << "1.50000,0.86603,9.02501,9.45896,0.00075,ok";
-    QTest::newRow("m entered") << none << Thread + ",m,9.45896" << "1.50000,0.86603,9.02501,10.32496,0.00075,ok";
-    QTest::newRow("pitch diameter entered") << none << Thread + ",d2,9.026" << "1.50000,0.86603,9.45995,10.32595,0.00075,ok";
-    QTest::newRow("pitch diameter as D2") << none << Thread + ",D2,9.026" << "1.50000,0.86603,9.45995,10.32595,0.00075,ok";
+    QTest::newRow("M entered") << none << Thread + ",M,10.32496"
+                               << "1.50000,0.86603,9.02501,9.45896,0.00075,ok";
+    QTest::newRow("m entered") << none << Thread + ",m,9.45896"
+                               << "1.50000,0.86603,9.02501,10.32496,0.00075,ok";
+    QTest::newRow("pitch diameter entered") << none << Thread + ",d2,9.026"
+                                            << "1.50000,0.86603,9.45995,10.32595,0.00075,ok";
+    QTest::newRow("pitch diameter as D2") << none << Thread + ",D2,9.026"
+                                          << "1.50000,0.86603,9.45995,10.32595,0.00075,ok";
     QTest::newRow("pitch diameter, no force") << none << "external,1.5,1,30,30,0.866,0,steel,perpendicular,d2,9.026"
                                               << "1.50000,0.86603,9.46069,10.32670,0.00000,ok";
-    QTest::newRow("reverse direction") << none << Thread + ",M,10.32595" << "*,*,9.02600,*,*,ok";
-    QTest::newRow("no lead") << none << "external,1.5,0,30,30,0.866,0,steel,perpendicular,M,10.32496" << "0.00000,*,9.02600,*,*,ok";
-    QTest::newRow("four starts") << none << "external,1.5,4,30,30,0.866,1,steel,perpendicular,M,10.32496" << "6.00000,*,8.99923,*,*,ok";
-    QTest::newRow("asymmetric, D:M:S") << none << "external,1.5,1,27:30:0,32:30:0,0.866,1,steel,perpendicular,M,10.32496"
+    QTest::newRow("reverse direction") << none << Thread + ",M,10.32595"
+                                       << "*,*,9.02600,*,*,ok";
+    QTest::newRow("no lead") << none << "external,1.5,0,30,30,0.866,0,steel,perpendicular,M,10.32496"
+                             << "0.00000,*,9.02600,*,*,ok";
+    QTest::newRow("four starts") << none << "external,1.5,4,30,30,0.866,1,steel,perpendicular,M,10.32496"
+                                 << "6.00000,*,8.99923,*,*,ok";
+    QTest::newRow("asymmetric, D:M:S") << none
+                                       << "external,1.5,1,27:30:0,32:30:0,0.866,1,steel,perpendicular,M,10.32496"
                                        << "*,0.86465,9.02337,*,*,ok";
-    QTest::newRow("asymmetric, decimal degrees") << none << "external,1.5,1,27.5,32.5,0.866,1,steel,perpendicular,M,10.32496"
-                                                 << "*,0.86465,9.02337,*,*,ok";
+    QTest::newRow("asymmetric, decimal degrees")
+        << none << "external,1.5,1,27.5,32.5,0.866,1,steel,perpendicular,M,10.32496"
+        << "*,0.86465,9.02337,*,*,ok";
     QTest::newRow("inclined, M entered") << none << "external,1.5,1,30,30,0.866,1,steel,inclined,M,10.32496"
                                          << "*,*,8.99522,9.42918,*,ok";
     QTest::newRow("inclined, pitch diameter entered") << none << "external,1.5,1,30,30,0.866,1,steel,inclined,d2,9.026"
@@ -126,27 +135,36 @@ void TestBatchCalculator::results_data()
                                    << "*,*,8.58954,7.72354,0.00159,ok";
     QTest::newRow("internal, M entered") << none << "internal,1.5,1,30,30,0.866,1,steel,perpendicular,M,7.7232"
                                          << "*,*,9.02599,8.58920,*,ok";
-    QTest::newRow("words in any case") << none << R"(" External ",1.5,1,30,30,0.866,1," STEEL ",Perpendicular,M,10.32496)"
+    QTest::newRow("words in any case") << none
+                                       << R"(" External ",1.5,1,30,30,0.866,1," STEEL ",Perpendicular,M,10.32496)"
                                        << "1.50000,0.86603,9.02501,9.45896,0.00075,ok";
     QTest::newRow("non-settling angle iteration") << none << "external,20,5,45,10,20,1,steel,perpendicular,d2,10"
                                                   << "100.00000,10.46237,42.40753,62.40753,0.00061,ok";
-    QTest::newRow("inches") << inches << Thread + ",M,10.32496" << "0.059055,0.034096,0.355315,0.372400,0.000030,ok";
+    QTest::newRow("inches") << inches << Thread + ",M,10.32496"
+                            << "0.059055,0.034096,0.355315,0.372400,0.000030,ok";
     QTest::newRow("inches, option with =") << QStringList{"--units=in"} << Thread + ",M,10.32496"
                                            << "0.059055,0.034096,0.355315,0.372400,0.000030,ok";
     QTest::newRow("millimetres named") << QStringList{"--units", "mm"} << Thread + ",M,10.32496"
                                        << "1.50000,0.86603,9.02501,9.45896,0.00075,ok";
-    QTest::newRow("limits pass") << none << "external,100,1,90:59:59,0,100,100,steel,perpendicular,M,4000" << "*,*,*,*,*,~implausible";
+    QTest::newRow("limits pass") << none << "external,100,1,90:59:59,0,100,100,steel,perpendicular,M,4000"
+                                 << "*,*,*,*,*,~implausible";
     QTest::newRow("pitch beyond limit") << none << "external,100.0001,1,30,30,0.866,1,steel,perpendicular,M,10.32496"
                                         << ",,,,,implausible";
-    QTest::newRow("negative force") << none << "external,1.5,1,30,30,0.866,-1,steel,perpendicular,M,10.32496" << ",,,,,implausible";
+    QTest::newRow("negative force") << none << "external,1.5,1,30,30,0.866,-1,steel,perpendicular,M,10.32496"
+                                    << ",,,,,implausible";
     QTest::newRow("minutes beyond limit") << none << "external,1.5,1,30:60:0,30,0.866,1,steel,perpendicular,M,10.32496"
                                           << ",,,,,implausible";
-    QTest::newRow("entered value beyond limit") << none << Thread + ",M,4000.001" << ",,,,,implausible";
-    QTest::newRow("m of zero fails") << none << Thread + ",m,0" << ",,,,,failed";
-    QTest::newRow("flank angles zero fail") << none << "external,1.5,1,0,0,0.866,1,steel,perpendicular,M,10.32496" << ",,,,,failed";
-    QTest::newRow("inclined m below half the pitch fails") << none << "external,1.5,1,30,30,0.866,1,steel,inclined,m,0.5"
-                                                           << ",,,,,failed";
-    QTest::newRow("failed in inches") << inches << Thread + ",m,0" << ",,,,,failed";
+    QTest::newRow("entered value beyond limit") << none << Thread + ",M,4000.001"
+                                                << ",,,,,implausible";
+    QTest::newRow("m of zero fails") << none << Thread + ",m,0"
+                                     << ",,,,,failed";
+    QTest::newRow("flank angles zero fail") << none << "external,1.5,1,0,0,0.866,1,steel,perpendicular,M,10.32496"
+                                            << ",,,,,failed";
+    QTest::newRow("inclined m below half the pitch fails")
+        << none << "external,1.5,1,30,30,0.866,1,steel,inclined,m,0.5"
+        << ",,,,,failed";
+    QTest::newRow("failed in inches") << inches << Thread + ",m,0"
+                                      << ",,,,,failed";
 }
 
 void TestBatchCalculator::results()
@@ -199,7 +217,9 @@ void TestBatchCalculator::headerInAnyOrderAndCase()
     const QStringList lines = Lines(run.Out);
     QCOMPARE(lines.size(), 2);
     // The header names are repeated as written, blanks included (hence quoted).
-    QCOMPARE(lines[0], "\" x \",Quantity,METHOD,Material,f,DD,Gamma,BETA,N,p,Side,comment,lead,optimum,diameter,indicated,correction,status");
+    QCOMPARE(lines[0], "\" x "
+                       "\",Quantity,METHOD,Material,f,DD,Gamma,BETA,N,p,Side,comment,lead,optimum,diameter,indicated,"
+                       "correction,status");
     QCOMPARE(lines[1], row + ",1.50000,0.86603,9.02501,9.45896,0.00075,ok");
 }
 
@@ -207,14 +227,21 @@ void TestBatchCalculator::headerErrors_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing column") << "side,P,n,beta,dD,F,material,method,quantity,X\n" << "missing column 'gamma'";
-    QTest::newRow("two missing columns") << "side,P,n,dD,F,material,method,quantity,X\n" << "missing columns 'beta', 'gamma'";
-    QTest::newRow("missing column, data follows") << "side,P,n,beta,gamma,dD,F,material,method,quantity\nexternal,1.5,1,30,30,0.866,1,steel,perpendicular,M\n"
-                                                 << "missing column 'X'";
-    QTest::newRow("repeated column") << Header + ",p\n" << "column 'P' appears more than once";
-    QTest::newRow("empty input") << "" << "the input has no header row";
-    QTest::newRow("blank lines only") << "\n \n" << "the input has no header row";
-    QTest::newRow("broken header quoting") << Header + ",\"comment\n" << "header row: unterminated quoted field";
+    QTest::newRow("missing column") << "side,P,n,beta,dD,F,material,method,quantity,X\n"
+                                    << "missing column 'gamma'";
+    QTest::newRow("two missing columns") << "side,P,n,dD,F,material,method,quantity,X\n"
+                                         << "missing columns 'beta', 'gamma'";
+    QTest::newRow("missing column, data follows")
+        << "side,P,n,beta,gamma,dD,F,material,method,quantity\nexternal,1.5,1,30,30,0.866,1,steel,perpendicular,M\n"
+        << "missing column 'X'";
+    QTest::newRow("repeated column") << Header + ",p\n"
+                                     << "column 'P' appears more than once";
+    QTest::newRow("empty input") << ""
+                                 << "the input has no header row";
+    QTest::newRow("blank lines only") << "\n \n"
+                                      << "the input has no header row";
+    QTest::newRow("broken header quoting") << Header + ",\"comment\n"
+                                           << "header row: unterminated quoted field";
 }
 
 void TestBatchCalculator::headerErrors()
@@ -231,30 +258,53 @@ void TestBatchCalculator::invalidRowIsReportedAndProcessingContinues_data()
 {
     QTest::addColumn<QString>("row");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("word for a number") << Thread + ",M,abc" << "X: 'abc' is not a number";
-    QTest::newRow("empty number") << Thread + ",M," << "X: '' is not a number";
-    QTest::newRow("decimal comma") << Thread + ",M,\"10,32496\"" << "X: '10,32496' is not a number";
-    QTest::newRow("thousands separator") << Thread + ",M,\"1,000.5\"" << "X: '1,000.5' is not a number";
-    QTest::newRow("infinity") << "external,inf,1,30,30,0.866,1,steel,perpendicular,M,10" << "P: 'inf' is not a number";
-    QTest::newRow("not a number") << "external,1.5,1,30,30,nan,1,steel,perpendicular,M,10" << "dD: 'nan' is not a number";
-    QTest::newRow("hexadecimal") << "external,1.5,1,30,30,0.866,0x1p3,steel,perpendicular,M,10" << "F: '0x1p3' is not a number";
-    QTest::newRow("overflow") << Thread + ",M,1e99999" << "X: '1e99999' is not a number";
-    QTest::newRow("beyond a double") << Thread + ",M,1e400" << "X: '1e400' is not a number";
-    QTest::newRow("unknown side") << "left,1.5,1,30,30,0.866,1,steel,perpendicular,M,10" << "side: 'left' is not external or internal";
-    QTest::newRow("unknown material") << "internal,1.5,1,30,30,0.866,1,gold,perpendicular,M,10" << "material: 'gold' is not steel or ruby";
-    QTest::newRow("unknown method") << "external,1.5,1,30,30,0.866,1,steel,oblique,M,10" << "method: 'oblique' is not perpendicular or inclined";
-    QTest::newRow("unknown quantity") << Thread + ",d,10" << "quantity: 'd' is not m, M or d2";
-    QTest::newRow("quantity is case-sensitive") << Thread + ",mm,10" << "quantity: 'mm' is not m, M or d2";
-    QTest::newRow("fractional starts") << "external,1.5,1.5,30,30,0.866,1,steel,perpendicular,M,10" << "n: '1.5' is not a whole number from 0 to 100";
-    QTest::newRow("negative starts") << "external,1.5,-1,30,30,0.866,1,steel,perpendicular,M,10" << "n: '-1' is not a whole number from 0 to 100";
-    QTest::newRow("too many starts") << "external,1.5,101,30,30,0.866,1,steel,perpendicular,M,10" << "n: '101' is not a whole number from 0 to 100";
-    QTest::newRow("angle with two parts") << "external,1.5,1,27:30,30,0.866,1,steel,perpendicular,M,10" << "beta: '27:30' is not an angle in degrees or D:M:S";
-    QTest::newRow("angle with four parts") << "external,1.5,1,30,27:30:0:0,0.866,1,steel,perpendicular,M,10" << "gamma: '27:30:0:0' is not an angle in degrees or D:M:S";
-    QTest::newRow("fractional seconds") << "external,1.5,1,27:30:0.5,30,0.866,1,steel,perpendicular,M,10" << "beta: '27:30:0.5' is not an angle in degrees or D:M:S";
-    QTest::newRow("too few fields") << "external,1.5,1,30,30,0.866,1,steel,perpendicular,M" << "the row has 10 fields, the header 11";
-    QTest::newRow("too many fields") << Thread + ",M,10,extra" << "the row has 12 fields, the header 11";
+    QTest::newRow("word for a number") << Thread + ",M,abc"
+                                       << "X: 'abc' is not a number";
+    QTest::newRow("empty number") << Thread + ",M,"
+                                  << "X: '' is not a number";
+    QTest::newRow("decimal comma") << Thread + ",M,\"10,32496\""
+                                   << "X: '10,32496' is not a number";
+    QTest::newRow("thousands separator") << Thread + ",M,\"1,000.5\""
+                                         << "X: '1,000.5' is not a number";
+    QTest::newRow("infinity") << "external,inf,1,30,30,0.866,1,steel,perpendicular,M,10"
+                              << "P: 'inf' is not a number";
+    QTest::newRow("not a number") << "external,1.5,1,30,30,nan,1,steel,perpendicular,M,10"
+                                  << "dD: 'nan' is not a number";
+    QTest::newRow("hexadecimal") << "external,1.5,1,30,30,0.866,0x1p3,steel,perpendicular,M,10"
+                                 << "F: '0x1p3' is not a number";
+    QTest::newRow("overflow") << Thread + ",M,1e99999"
+                              << "X: '1e99999' is not a number";
+    QTest::newRow("beyond a double") << Thread + ",M,1e400"
+                                     << "X: '1e400' is not a number";
+    QTest::newRow("unknown side") << "left,1.5,1,30,30,0.866,1,steel,perpendicular,M,10"
+                                  << "side: 'left' is not external or internal";
+    QTest::newRow("unknown material") << "internal,1.5,1,30,30,0.866,1,gold,perpendicular,M,10"
+                                      << "material: 'gold' is not steel or ruby";
+    QTest::newRow("unknown method") << "external,1.5,1,30,30,0.866,1,steel,oblique,M,10"
+                                    << "method: 'oblique' is not perpendicular or inclined";
+    QTest::newRow("unknown quantity") << Thread + ",d,10"
+                                      << "quantity: 'd' is not m, M or d2";
+    QTest::newRow("quantity is case-sensitive") << Thread + ",mm,10"
+                                                << "quantity: 'mm' is not m, M or d2";
+    QTest::newRow("fractional starts") << "external,1.5,1.5,30,30,0.866,1,steel,perpendicular,M,10"
+                                       << "n: '1.5' is not a whole number from 0 to 100";
+    QTest::newRow("negative starts") << "external,1.5,-1,30,30,0.866,1,steel,perpendicular,M,10"
+                                     << "n: '-1' is not a whole number from 0 to 100";
+    QTest::newRow("too many starts") << "external,1.5,101,30,30,0.866,1,steel,perpendicular,M,10"
+                                     << "n: '101' is not a whole number from 0 to 100";
+    QTest::newRow("angle with two parts") << "external,1.5,1,27:30,30,0.866,1,steel,perpendicular,M,10"
+                                          << "beta: '27:30' is not an angle in degrees or D:M:S";
+    QTest::newRow("angle with four parts") << "external,1.5,1,30,27:30:0:0,0.866,1,steel,perpendicular,M,10"
+                                           << "gamma: '27:30:0:0' is not an angle in degrees or D:M:S";
+    QTest::newRow("fractional seconds") << "external,1.5,1,27:30:0.5,30,0.866,1,steel,perpendicular,M,10"
+                                        << "beta: '27:30:0.5' is not an angle in degrees or D:M:S";
+    QTest::newRow("too few fields") << "external,1.5,1,30,30,0.866,1,steel,perpendicular,M"
+                                    << "the row has 10 fields, the header 11";
+    QTest::newRow("too many fields") << Thread + ",M,10,extra"
+                                     << "the row has 12 fields, the header 11";
     QTest::newRow("longer than 1 MiB") << Thread + ",M,10." + QString(1 << 20, '3') << "the row is longer than 1 MiB";
-    QTest::newRow("more than 10000 fields") << Thread + ",M,10" + QString(10000, ',') << "the row has more than 10000 fields";
+    QTest::newRow("more than 10000 fields")
+        << Thread + ",M,10" + QString(10000, ',') << "the row has more than 10000 fields";
 }
 
 void TestBatchCalculator::invalidRowIsReportedAndProcessingContinues()
@@ -282,7 +332,8 @@ void TestBatchCalculator::lineNumbersCountPhysicalLines()
     // Blank lines are skipped but counted, and a quoted line break moves the
     // line number on.
     const QString header = Header + ",comment";
-    const QString input = header + "\n\n" + Thread + ",M,10.32496,\"two\nlines\"\n" + Thread + ",M,x,\n\n" + Thread + ",Q,1,\n";
+    const QString input =
+        header + "\n\n" + Thread + ",M,10.32496,\"two\nlines\"\n" + Thread + ",M,x,\n\n" + Thread + ",Q,1,\n";
     const Run run = RunWith({}, input);
     QCOMPARE(run.Exit, 1);
     QCOMPARE(run.Err, "zevko-pd-calc: line 5: X: 'x' is not a number\n"
@@ -315,7 +366,8 @@ void TestBatchCalculator::binaryInputIsRefused()
     const QString good = Thread + ",M,10.32496";
     Run run = RunWith({}, Header + '\n' + good + '\n' + Thread + ",M," + QChar(0) + '\n' + good + '\n');
     QCOMPARE(run.Exit, 2);
-    QCOMPARE(run.Err, "zevko-pd-calc: line 3: the input holds a NUL byte and is no CSV text (save UTF-16 text as UTF-8)\n");
+    QCOMPARE(run.Err,
+             "zevko-pd-calc: line 3: the input holds a NUL byte and is no CSV text (save UTF-16 text as UTF-8)\n");
     QCOMPARE(Lines(run.Out).size(), 2);
 
     QByteArray utf16("\xFF\xFE");
@@ -363,7 +415,8 @@ void TestBatchCalculator::commandLine_data()
     QTest::newRow("unknown separator") << QStringList{"--separator", ";"} << 2 << "--separator takes . or , not ';'";
     QTest::newRow("unknown option") << QStringList{"--verbose"} << 2 << "unknown option '--verbose'";
     QTest::newRow("two files") << QStringList{"a.csv", "b.csv"} << 2 << "only one input file may be given";
-    QTest::newRow("missing file") << QStringList{"/nonexistent/input.csv"} << 2 << "/nonexistent/input.csv: No such file or directory";
+    QTest::newRow("missing file") << QStringList{"/nonexistent/input.csv"} << 2
+                                  << "/nonexistent/input.csv: No such file or directory";
     QTest::newRow("directory") << QStringList{"/"} << 2 << "/: is a directory";
     QTest::newRow("standard input named") << QStringList{"-"} << 0 << QString();
 }

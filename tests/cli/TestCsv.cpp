@@ -53,24 +53,43 @@ void TestCsv::reading_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "a,b\n1,2\n" << "@1 a|b / @2 1|2";
-    QTest::newRow("no final line break") << "a,b\n1,2" << "@1 a|b / @2 1|2";
-    QTest::newRow("CRLF") << "a,b\r\n1,2\r\n" << "@1 a|b / @2 1|2";
-    QTest::newRow("empty fields") << "a,b,c\n,,\n" << "@1 a|b|c / @2 ||";
-    QTest::newRow("blank lines skipped, numbers kept") << "a,b\n\n  \n1,2\n" << "@1 a|b / @4 1|2";
-    QTest::newRow("quoted delimiter") << "a,b\n\"1,5\",2\n" << "@1 a|b / @2 1,5|2";
-    QTest::newRow("doubled quote") << "a\n\"say \"\"hi\"\"\"\n" << "@1 a / @2 say \"hi\"";
-    QTest::newRow("quoted empty") << "a,b\n\"\",x\n" << "@1 a|b / @2 |x";
-    QTest::newRow("line break in quotes") << "a,b\n\"x\ny\",2\n3,4\n" << "@1 a|b / @2 x~y|2 / @4 3|4";
-    QTest::newRow("CRLF in quotes") << "a\r\n\"x\r\ny\"\r\n" << "@1 a / @2 x~y";
-    QTest::newRow("quote inside unquoted field kept") << "a\n1\"2\n" << "@1 a / @2 1\"2";
-    QTest::newRow("blanks kept") << "a,b\n 1 , 2 \n" << "@1 a|b / @2  1 | 2 ";
-    QTest::newRow("text after closing quote") << "a,b\n\"1\"x,2\n" << "@1 a|b / @2 1x|2 !text after a closing quote";
-    QTest::newRow("unterminated quote") << "a,b\n\"1,2\n3,4\n" << "@1 a|b / @2 1,2~3,4 !unterminated quoted field";
-    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" "a,b\n1,2\n" << "@1 a|b / @2 1|2";
-    QTest::newRow("semicolons") << "a;b\n1,5;2\n" << "@1 a|b / @2 1,5|2";
-    QTest::newRow("tabs") << "a\tb\n1,5\t2\n" << "@1 a|b / @2 1,5|2";
-    QTest::newRow("empty input") << "" << "";
+    QTest::newRow("plain") << "a,b\n1,2\n"
+                           << "@1 a|b / @2 1|2";
+    QTest::newRow("no final line break") << "a,b\n1,2"
+                                         << "@1 a|b / @2 1|2";
+    QTest::newRow("CRLF") << "a,b\r\n1,2\r\n"
+                          << "@1 a|b / @2 1|2";
+    QTest::newRow("empty fields") << "a,b,c\n,,\n"
+                                  << "@1 a|b|c / @2 ||";
+    QTest::newRow("blank lines skipped, numbers kept") << "a,b\n\n  \n1,2\n"
+                                                       << "@1 a|b / @4 1|2";
+    QTest::newRow("quoted delimiter") << "a,b\n\"1,5\",2\n"
+                                      << "@1 a|b / @2 1,5|2";
+    QTest::newRow("doubled quote") << "a\n\"say \"\"hi\"\"\"\n"
+                                   << "@1 a / @2 say \"hi\"";
+    QTest::newRow("quoted empty") << "a,b\n\"\",x\n"
+                                  << "@1 a|b / @2 |x";
+    QTest::newRow("line break in quotes") << "a,b\n\"x\ny\",2\n3,4\n"
+                                          << "@1 a|b / @2 x~y|2 / @4 3|4";
+    QTest::newRow("CRLF in quotes") << "a\r\n\"x\r\ny\"\r\n"
+                                    << "@1 a / @2 x~y";
+    QTest::newRow("quote inside unquoted field kept") << "a\n1\"2\n"
+                                                      << "@1 a / @2 1\"2";
+    QTest::newRow("blanks kept") << "a,b\n 1 , 2 \n"
+                                 << "@1 a|b / @2  1 | 2 ";
+    QTest::newRow("text after closing quote") << "a,b\n\"1\"x,2\n"
+                                              << "@1 a|b / @2 1x|2 !text after a closing quote";
+    QTest::newRow("unterminated quote") << "a,b\n\"1,2\n3,4\n"
+                                        << "@1 a|b / @2 1,2~3,4 !unterminated quoted field";
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF"
+                                        "a,b\n1,2\n"
+                                     << "@1 a|b / @2 1|2";
+    QTest::newRow("semicolons") << "a;b\n1,5;2\n"
+                                << "@1 a|b / @2 1,5|2";
+    QTest::newRow("tabs") << "a\tb\n1,5\t2\n"
+                          << "@1 a|b / @2 1,5|2";
+    QTest::newRow("empty input") << ""
+                                 << "";
 }
 
 void TestCsv::reading()
@@ -103,14 +122,22 @@ void TestCsv::writingRoundTrip_data()
     QTest::addColumn<char>("delimiter");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("written");
-    QTest::newRow("plain") << ',' << "1.5" << "1.5";
-    QTest::newRow("delimiter") << ',' << "1,5" << "\"1,5\"";
-    QTest::newRow("other delimiter not quoted") << ';' << "1,5" << "1,5";
-    QTest::newRow("semicolon delimiter") << ';' << "a;b" << "\"a;b\"";
-    QTest::newRow("quote") << ',' << "say \"hi\"" << "\"say \"\"hi\"\"\"";
-    QTest::newRow("line break") << ',' << "x\ny" << "\"x\ny\"";
-    QTest::newRow("blank at the end") << ',' << "x " << "\"x \"";
-    QTest::newRow("empty") << ',' << "" << "";
+    QTest::newRow("plain") << ',' << "1.5"
+                           << "1.5";
+    QTest::newRow("delimiter") << ',' << "1,5"
+                               << "\"1,5\"";
+    QTest::newRow("other delimiter not quoted") << ';' << "1,5"
+                                                << "1,5";
+    QTest::newRow("semicolon delimiter") << ';' << "a;b"
+                                         << "\"a;b\"";
+    QTest::newRow("quote") << ',' << "say \"hi\""
+                           << "\"say \"\"hi\"\"\"";
+    QTest::newRow("line break") << ',' << "x\ny"
+                                << "\"x\ny\"";
+    QTest::newRow("blank at the end") << ',' << "x "
+                                      << "\"x \"";
+    QTest::newRow("empty") << ',' << ""
+                           << "";
 }
 
 void TestCsv::writingRoundTrip()
@@ -167,9 +194,9 @@ std::string Repeated(const std::string& unit, std::size_t length)
 // line skipped, and the reading goes on at the next line.
 void TestCsv::boundedRecords_data()
 {
-    QTest::addColumn<QByteArray>("middle");  // the record between header and "1,2"
-    QTest::addColumn<int>("lines");          // physical lines of the middle part; -1: not followed
-    QTest::addColumn<int>("fields");         // fields read; 0: refused
+    QTest::addColumn<QByteArray>("middle"); // the record between header and "1,2"
+    QTest::addColumn<int>("lines");         // physical lines of the middle part; -1: not followed
+    QTest::addColumn<int>("fields");        // fields read; 0: refused
     QTest::addColumn<QString>("error");
 
     const std::string limit = Repeated("x", MiB);
@@ -177,10 +204,10 @@ void TestCsv::boundedRecords_data()
     QTest::newRow("exactly 1 MiB before CR LF") << QByteArray::fromStdString(limit + "\r") << 1 << 1 << QString();
     QTest::newRow("1 MiB and one byte") << QByteArray::fromStdString(limit + "x") << 1 << 0
                                         << "the row is longer than 1 MiB";
-    QTest::newRow("a line of 5 MiB of delimiters") << QByteArray::fromStdString(Repeated(",", 5 * MiB)) << 1 << 0
-                                                   << "the row is longer than 1 MiB";
-    QTest::newRow("a blank line longer than 1 MiB") << QByteArray::fromStdString(Repeated(" ", MiB + 1)) << 1 << 0
-                                                    << "the row is longer than 1 MiB";
+    QTest::newRow("a line of 5 MiB of delimiters")
+        << QByteArray::fromStdString(Repeated(",", 5 * MiB)) << 1 << 0 << "the row is longer than 1 MiB";
+    QTest::newRow("a blank line longer than 1 MiB")
+        << QByteArray::fromStdString(Repeated(" ", MiB + 1)) << 1 << 0 << "the row is longer than 1 MiB";
     // Inner line breaks count as one byte each.
     QTest::newRow("quoted over lines, exactly 1 MiB")
         << QByteArray::fromStdString("\"" + Repeated("y", MiB / 2 - 1) + "\n" + Repeated("y", MiB / 2 - 4) + "\",z")
@@ -263,7 +290,9 @@ void TestCsv::nulByteEndsTheReading()
     QCOMPARE(reader.NotTextLine(), 3L);
     QVERIFY(!reader.ReadFailed());
 
-    std::istringstream utf16(std::string("\xFF\xFE" "a\0,\0b\0", 8));
+    std::istringstream utf16(std::string("\xFF\xFE"
+                                         "a\0,\0b\0",
+                                         8));
     CsvReader wide(utf16);
     QVERIFY(!wide.ReadRecord(record));
     QVERIFY(wide.NotText());

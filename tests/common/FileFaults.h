@@ -122,7 +122,7 @@ public:
     // Returns why it could not, or an empty text.
     QString MakeReadOnly(const QString& path)
     {
-        struct stat st{};
+        struct stat st {};
         if (::stat(Native(path).constData(), &st) != 0)
             return QStringLiteral("cannot stat ") + path;
         const mode_t mode = st.st_mode & 07777;
@@ -170,8 +170,7 @@ public:
             return QStringLiteral("cannot create the filler");
         OnUndo([filler] { QFile::remove(filler); });
         const QByteArray block(4096, 'x');
-        while (::write(fd, block.constData(), static_cast<std::size_t>(block.size())) > 0) {
-        }
+        while (::write(fd, block.constData(), static_cast<std::size_t>(block.size())) > 0) {}
         ::close(fd);
         return {};
     }

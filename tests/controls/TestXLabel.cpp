@@ -286,14 +286,14 @@ void TestXLabel::coupledSettings()
     {
         TXLabel label;
         label.SetShowTextEllipsis(teYes);
-        label.SetAutoWidth(true);           // no maximum width: teAuto
+        label.SetAutoWidth(true); // no maximum width: teAuto
         QCOMPARE(label.ShowTextEllipsis(), teAuto);
-        label.SetShowTextEllipsis(teNone);  // and back: AutoWidth off
+        label.SetShowTextEllipsis(teNone); // and back: AutoWidth off
         QVERIFY(!label.AutoWidth());
     }
     {
         TXLabel label;
-        label.setMaximumWidth(200);         // a maximum width uncouples AutoWidth
+        label.setMaximumWidth(200); // a maximum width uncouples AutoWidth
         label.SetShowTextEllipsis(teYes);
         label.SetAutoWidth(true);
         QCOMPARE(label.ShowTextEllipsis(), teYes);
@@ -305,7 +305,7 @@ void TestXLabel::coupledSettings()
 void TestXLabel::autoSizeKeepsTheAlignedEdge_data()
 {
     QTest::addColumn<int>("alignment");
-    QTest::addColumn<int>("fixedX");   // the x that must stay: left, centre * 2 or right + 1
+    QTest::addColumn<int>("fixedX"); // the x that must stay: left, centre * 2 or right + 1
     QTest::newRow("left") << int(taLeftJustify) << 20;
     QTest::newRow("centre") << int(taCenter) << 2 * 20 + 105;
     QTest::newRow("right") << int(taRightJustify) << 20 + 105;
@@ -323,7 +323,9 @@ void TestXLabel::autoSizeKeepsTheAlignedEdge()
         w.label->SetCaption(caption);
         const QRect g = w.label->geometry();
         QCOMPARE(g.width(), TextWidth(w.label, caption) + 8);
-        const int x = alignment == taLeftJustify ? g.left() : alignment == taCenter ? 2 * g.left() + g.width() : g.right() + 1;
+        const int x = alignment == taLeftJustify ? g.left()
+                      : alignment == taCenter    ? 2 * g.left() + g.width()
+                                                 : g.right() + 1;
         QVERIFY2(qAbs(x - fixedX) <= 1, qPrintable(QString("edge %1, expected %2").arg(x).arg(fixedX)));
         QCOMPARE(g.top(), 30);
         QCOMPARE(g.height(), 17);
@@ -362,7 +364,7 @@ void TestXLabel::autoHeightKeepsTheLayoutEdge()
 void TestXLabel::drawTextHandlerGetsTheLaidOutRectangle_data()
 {
     QTest::addColumn<int>("layout");
-    QTest::addColumn<int>("shift");   // in units of (height - text height), halved for centre
+    QTest::addColumn<int>("shift"); // in units of (height - text height), halved for centre
     QTest::newRow("top") << int(tlTop) << 0;
     QTest::newRow("centre") << int(tlCenter) << 1;
     QTest::newRow("bottom") << int(tlBottom) << 2;

@@ -72,7 +72,7 @@ void TestZFloatEdit::typingAndLeaving_data()
     QTest::addColumn<double>("max");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");   // '.' = the separator
+    QTest::addColumn<QString>("shown"); // '.' = the separator
     QTest::addColumn<double>("value");
 
     struct Row {
@@ -209,7 +209,7 @@ void TestZFloatEdit::assignedTextIsNormalised_data()
     QTest::addColumn<TZValueType>("type");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("assigned");
-    QTest::addColumn<QString>("shown");   // '.' = the separator
+    QTest::addColumn<QString>("shown"); // '.' = the separator
 
     struct Row {
         const char* name;
@@ -287,22 +287,35 @@ void TestZFloatEdit::changeHandlersRunSynchronously()
 void TestZFloatEdit::minusRules_data()
 {
     QTest::addColumn<TZValueType>("type");
-    QTest::addColumn<QString>("keys");   // '<' Home
+    QTest::addColumn<QString>("keys"); // '<' Home
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("integer: at the start") << vt_Integer << "-5" << "-5";
-    QTest::newRow("integer: after a digit") << vt_Integer << "5-" << "5";
-    QTest::newRow("integer: put before the digits") << vt_Integer << "5<-" << "-5";
-    QTest::newRow("integer: second leading minus") << vt_Integer << "-5<-" << "-5";
-    QTest::newRow("integer: not after E either") << vt_Integer << "1E-3" << "13";
-    QTest::newRow("real: at the start") << vt_Float << "-5" << "-5";
-    QTest::newRow("real: after a digit") << vt_Float << "5-" << "5";
-    QTest::newRow("real: doubled at the start") << vt_Float << "--5" << "-5";
-    QTest::newRow("real: second leading minus") << vt_Float << "-5<-" << "-5";
-    QTest::newRow("real: after E") << vt_Float << "1E-3" << "1E-3";
-    QTest::newRow("real: after e") << vt_Float << "1e-3" << "1e-3";
-    QTest::newRow("real: after E-") << vt_Float << "1E--3" << "1E-3";
-    QTest::newRow("real: before an exponent minus") << vt_Float << "5E-3<-" << "-5E-3";
+    QTest::newRow("integer: at the start") << vt_Integer << "-5"
+                                           << "-5";
+    QTest::newRow("integer: after a digit") << vt_Integer << "5-"
+                                            << "5";
+    QTest::newRow("integer: put before the digits") << vt_Integer << "5<-"
+                                                    << "-5";
+    QTest::newRow("integer: second leading minus") << vt_Integer << "-5<-"
+                                                   << "-5";
+    QTest::newRow("integer: not after E either") << vt_Integer << "1E-3"
+                                                 << "13";
+    QTest::newRow("real: at the start") << vt_Float << "-5"
+                                        << "-5";
+    QTest::newRow("real: after a digit") << vt_Float << "5-"
+                                         << "5";
+    QTest::newRow("real: doubled at the start") << vt_Float << "--5"
+                                                << "-5";
+    QTest::newRow("real: second leading minus") << vt_Float << "-5<-"
+                                                << "-5";
+    QTest::newRow("real: after E") << vt_Float << "1E-3"
+                                   << "1E-3";
+    QTest::newRow("real: after e") << vt_Float << "1e-3"
+                                   << "1e-3";
+    QTest::newRow("real: after E-") << vt_Float << "1E--3"
+                                    << "1E-3";
+    QTest::newRow("real: before an exponent minus") << vt_Float << "5E-3<-"
+                                                    << "-5E-3";
 }
 
 void TestZFloatEdit::minusRules()
@@ -321,18 +334,20 @@ void TestZFloatEdit::characterFilter_data()
 {
     QTest::addColumn<char>("separator");
     QTest::addColumn<TZValueType>("type");
-    QTest::addColumn<QString>("keys");   // '#' Backspace
+    QTest::addColumn<QString>("keys"); // '#' Backspace
     QTest::addColumn<QString>("shown");
     QTest::addColumn<double>("value");
 
     AddSeparatorRows("integer keeps digits only", [](QTestData& row, char separator) {
-        row << separator << vt_Integer << "12a3.4 5+,e" << "12345" << 12345.0;
+        row << separator << vt_Integer << "12a3.4 5+,e"
+            << "12345" << 12345.0;
     });
     AddSeparatorRows("real keeps number characters", [](QTestData& row, char separator) {
         row << separator << vt_Float << "+1x.5 e2;" << WithSeparator("+1.5e2", separator) << 150.0;
     });
     AddSeparatorRows("backspace edits", [](QTestData& row, char separator) {
-        row << separator << vt_Float << "12#3" << "13" << 13.0;
+        row << separator << vt_Float << "12#3"
+            << "13" << 13.0;
     });
     AddSeparatorRows("separator after backspace", [](QTestData& row, char separator) {
         row << separator << vt_Float << "1.#,5" << WithSeparator("1.5", separator) << 1.5;
@@ -379,7 +394,7 @@ void TestZFloatEdit::typingOverASelection_data()
 {
     QTest::addColumn<char>("separator");
     QTest::addColumn<TZValueType>("type");
-    QTest::addColumn<QString>("before");   // '[...]' selection, '.' = the separator
+    QTest::addColumn<QString>("before"); // '[...]' selection, '.' = the separator
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("after");
     QTest::addColumn<double>("value");
@@ -406,8 +421,7 @@ void TestZFloatEdit::typingOverASelection_data()
     for (const Row& r : rows) {
         AddSeparatorRows(r.name, [&r](QTestData& row, char separator) {
             row << separator << r.type << WithSeparator(QString::fromLatin1(r.before), separator)
-                << QString::fromLatin1(r.keys) << WithSeparator(QString::fromLatin1(r.after), separator)
-                << r.value;
+                << QString::fromLatin1(r.keys) << WithSeparator(QString::fromLatin1(r.after), separator) << r.value;
         });
     }
 }
@@ -551,9 +565,9 @@ void TestZFloatEdit::pasteIsFilteredLikeTyping_data()
     QTest::addColumn<char>("separator");
     QTest::addColumn<TZValueType>("type");
     QTest::addColumn<QString>("unit");
-    QTest::addColumn<QString>("before");     // '|' caret, '[...]' selection
+    QTest::addColumn<QString>("before"); // '|' caret, '[...]' selection
     QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<QString>("after");      // '.' = the separator
+    QTest::addColumn<QString>("after"); // '.' = the separator
 
     struct Row {
         const char* name;
@@ -692,19 +706,19 @@ void TestZFloatEdit::setters()
     field.SetMaxValue(100);
     field.SetValue(80);
 
-    field.SetMaxValue(50);      // below the value: written again, clamped
+    field.SetMaxValue(50); // below the value: written again, clamped
     QCOMPARE(field.text(), QString("50"));
-    field.SetMinValue(200);     // above the maximum: both move
+    field.SetMinValue(200); // above the maximum: both move
     QCOMPARE(double(field.MaxValue()), 200.0);
     QCOMPARE(field.text(), QString("200"));
-    field.SetMaxValue(-10);     // below the minimum: both move
+    field.SetMaxValue(-10); // below the minimum: both move
     QCOMPARE(double(field.MinValue()), -10.0);
     QCOMPARE(field.text(), QString("-10"));
 
     field.SetMinValue(-100);
     field.SetMaxValue(100);
     field.SetValue(1.5);
-    field.SetDecimal(3);        // a real field takes the new format at once
+    field.SetDecimal(3); // a real field takes the new format at once
     QCOMPARE(field.text(), QString("1.500"));
     field.SetDecimal(25);
     QCOMPARE(field.Decimal(), 18);
@@ -714,14 +728,12 @@ void TestZFloatEdit::setters()
 
     field.SetValueType(vt_Integer); // no reformatting
     QCOMPARE(field.text(), QString("1.5"));
-    field.SetDecimal(2);            // an integer field keeps its text
+    field.SetDecimal(2); // an integer field keeps its text
     QCOMPARE(field.text(), QString("1.5"));
 
-    field.SetOnSetText([](TZCustomFloatEdit*, long double v) {
-        return v == 7 ? QStringLiteral("seven") : QString();
-    });
+    field.SetOnSetText([](TZCustomFloatEdit*, long double v) { return v == 7 ? QStringLiteral("seven") : QString(); });
     field.SetValue(8);
-    QCOMPARE(field.text(), QString("8"));   // empty answer: the standard format
+    QCOMPARE(field.text(), QString("8")); // empty answer: the standard format
     field.SetValue(7);
     QCOMPARE(field.text(), QString("seven"));
 }

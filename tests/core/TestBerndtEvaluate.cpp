@@ -37,8 +37,10 @@ private slots:
         QTest::addColumn<double>("m");
         QTest::addColumn<double>("expected");
 
-        QTest::newRow("external") << int(ThreadSide::External) << 9.45896 << 9.45896 - 2 * 0.866 + 0.8660254037844386 * 1.5;
-        QTest::newRow("internal") << int(ThreadSide::Internal) << 8.58921 << 8.58921 + 2 * 0.866 - 0.8660254037844386 * 1.5;
+        QTest::newRow("external") << int(ThreadSide::External) << 9.45896
+                                  << 9.45896 - 2 * 0.866 + 0.8660254037844386 * 1.5;
+        QTest::newRow("internal") << int(ThreadSide::Internal) << 8.58921
+                                  << 8.58921 + 2 * 0.866 - 0.8660254037844386 * 1.5;
     }
 
     void withoutLead()

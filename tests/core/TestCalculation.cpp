@@ -103,23 +103,39 @@ private slots:
         const Row rows[] = {
             {"M entered", EnteredM(10.32496), {"1.50000", "0.86603", "9.02501", "9.45896", "0.00075"}},
             {"m entered", EnteredSmallM(9.45896), {"1.50000", "0.86603", "9.02501", "10.32496", "0.00075"}},
-            {"pitch diameter entered", EnteredPitchDiameter(9.026),
+            {"pitch diameter entered",
+             EnteredPitchDiameter(9.026),
              {"1.50000", "0.86603", "9.45995", "10.32595", "0.00075"}},
             {"pitch diameter entered, no force",
              with(EnteredPitchDiameter(9.026), [](auto& in) { in.ForceN = 0; }),
              {"1.50000", "0.86603", "9.46069", "10.32670", "0.00000"}},
-            {"M of the pitch diameter back", EnteredM(10.32595),
+            {"M of the pitch diameter back",
+             EnteredM(10.32595),
              {"1.50000", "0.86603", "9.02600", "9.45995", "0.00075"}},
             {"no lead: three-wire formula",
-             with(EnteredM(10.32496), [](auto& in) { in.Starts = 0; in.ForceN = 0; }),
+             with(EnteredM(10.32496),
+                  [](auto& in) {
+                      in.Starts = 0;
+                      in.ForceN = 0;
+                  }),
              {"0.00000", "0.86603", "9.02600", "9.45896", "0.00000"}},
-            {"four starts", with(EnteredM(10.32496), [](auto& in) { in.Starts = 4; }),
+            {"four starts",
+             with(EnteredM(10.32496), [](auto& in) { in.Starts = 4; }),
              {"6.00000", "0.86603", "8.99923", "9.45896", "0.00075"}},
             {"asymmetric flanks",
-             with(EnteredM(10.32496), [](auto& in) { in.Beta.Degrees = 27.5; in.Gamma.Degrees = 32.5; }),
+             with(EnteredM(10.32496),
+                  [](auto& in) {
+                      in.Beta.Degrees = 27.5;
+                      in.Gamma.Degrees = 32.5;
+                  }),
              {"1.50000", "0.86465", "9.02337", "9.45896", "0.00075"}},
             {"asymmetric flanks exchanged",
-             with(EnteredM(10.32496), [](auto& in) { in.Beta.Degrees = 32; in.Beta.Minutes = 30; in.Gamma.Degrees = 27.5; }),
+             with(EnteredM(10.32496),
+                  [](auto& in) {
+                      in.Beta.Degrees = 32;
+                      in.Beta.Minutes = 30;
+                      in.Gamma.Degrees = 27.5;
+                  }),
              {"1.50000", "0.86465", "9.02337", "9.45896", "0.00075"}},
             // The centre distance m = M - dD is the inclined one.
             {"inclined, M entered",
@@ -139,12 +155,16 @@ private slots:
              {"1.50000", "0.86603", "8.58921", "7.72321", "0.00192"}},
             {"internal, ruby balls, pitch diameter entered",
              with(EnteredPitchDiameter(9.026),
-                  [](auto& in) { in.Side = ThreadSide::Internal; in.Material = ProbeMaterial::Ruby; }),
+                  [](auto& in) {
+                      in.Side = ThreadSide::Internal;
+                      in.Material = ProbeMaterial::Ruby;
+                  }),
              {"1.50000", "0.86603", "8.58954", "7.72354", "0.00159"}},
             {"internal, steel balls, M entered",
              with(EnteredM(7.7232), [](auto& in) { in.Side = ThreadSide::Internal; }),
              {"1.50000", "0.86603", "9.02599", "8.58920", "0.00192"}},
-            {"plain angle step oscillates", NonSettling(),
+            {"plain angle step oscillates",
+             NonSettling(),
              {"100.00000", "10.46237", "42.40753", "62.40753", "0.00061"}},
         };
         for (char separator : {'.', ','}) {
@@ -152,11 +172,10 @@ private slots:
                 const MeasurementResults& t = r.texts;
                 QTest::addRow("%s %c", r.name, separator)
                     << separator << r.inputs
-                    << MeasurementResults{WithSeparator(t.LeadText, separator),
-                                          WithSeparator(t.OptimumDiameterText, separator),
-                                          WithSeparator(t.DiameterText, separator),
-                                          WithSeparator(t.IndicatedValueText, separator),
-                                          WithSeparator(t.ForceCorrectionText, separator)};
+                    << MeasurementResults{
+                           WithSeparator(t.LeadText, separator), WithSeparator(t.OptimumDiameterText, separator),
+                           WithSeparator(t.DiameterText, separator), WithSeparator(t.IndicatedValueText, separator),
+                           WithSeparator(t.ForceCorrectionText, separator)};
             }
         }
     }
@@ -206,7 +225,8 @@ private slots:
             {&result.Results.ForceCorrectionText, "0.000030"},
         };
         for (const auto& [mmText, inches] : shown) {
-            QCOMPARE(InchTextFromMmText(*mmText, 6, separator), std::optional<std::string>(WithSeparator(inches, separator)));
+            QCOMPARE(InchTextFromMmText(*mmText, 6, separator),
+                     std::optional<std::string>(WithSeparator(inches, separator)));
         }
     }
 
@@ -245,8 +265,12 @@ private slots:
             for (auto method : {MeasuringMethod::Perpendicular, MeasuringMethod::Inclined}) {
                 for (double pitch : {0.25, 0.5, 1.5, 6.0, 20.0}) {
                     for (int starts : {0, 1, 2, 4}) {
-                        for (auto [beta, gamma] : {std::pair{30.0, 30.0}, {15.0, 15.0}, {3.0, 30.0},
-                                                   {27.5, 32.5}, {45.0, 10.0}, {7.0, 45.0}}) {
+                        for (auto [beta, gamma] : {std::pair{30.0, 30.0},
+                                                   {15.0, 15.0},
+                                                   {3.0, 30.0},
+                                                   {27.5, 32.5},
+                                                   {45.0, 10.0},
+                                                   {7.0, 45.0}}) {
                             for (double force : {0.0, 1.0}) {
                                 for (double factor : {6.0, 10.0, 60.0}) {
                                     MeasurementInputs in;
@@ -281,7 +305,10 @@ private slots:
                                         QCOMPARE(result.Outcome, CalculationOutcome::Ok);
                                         QVERIFY2(std::fabs(result.DiameterMm - in.MeasuredValueMm) < 1e-6L,
                                                  qPrintable(QStringLiteral("P %1 n %2 %3/%4 d2 %5: %6")
-                                                                .arg(pitch).arg(starts).arg(beta).arg(gamma)
+                                                                .arg(pitch)
+                                                                .arg(starts)
+                                                                .arg(beta)
+                                                                .arg(gamma)
                                                                 .arg(in.MeasuredValueMm)
                                                                 .arg(double(result.DiameterMm), 0, 'f', 9)));
                                     }
@@ -313,9 +340,9 @@ private slots:
 
         enum Field { Pitch, BetaDeg, BetaMin, BetaSec, GammaDeg, GammaMin, GammaSec, Probe, Force, Value };
         const std::pair<const char*, double> upper[] = {
-            {"pitch", 100}, {"beta degrees", 90}, {"beta minutes", 59}, {"beta seconds", 59},
-            {"gamma degrees", 90}, {"gamma minutes", 59}, {"gamma seconds", 59},
-            {"probe", 100}, {"force", 100}, {"entered value", 4000},
+            {"pitch", 100},        {"beta degrees", 90},    {"beta minutes", 59},  {"beta seconds", 59},
+            {"gamma degrees", 90}, {"gamma minutes", 59},   {"gamma seconds", 59}, {"probe", 100},
+            {"force", 100},        {"entered value", 4000},
         };
         for (int field = Pitch; field <= Value; ++field) {
             const auto [name, limit] = upper[field];
@@ -334,8 +361,8 @@ private slots:
 
         MeasurementInputs in = EnteredM(10.32496);
         const std::variant<double*, long double*> fields[] = {
-            &in.PitchMm, &in.Beta.Degrees, &in.Beta.Minutes, &in.Beta.Seconds, &in.Gamma.Degrees,
-            &in.Gamma.Minutes, &in.Gamma.Seconds, &in.ProbeDiameterMm, &in.ForceN, &in.MeasuredValueMm};
+            &in.PitchMm,       &in.Beta.Degrees,  &in.Beta.Minutes,    &in.Beta.Seconds, &in.Gamma.Degrees,
+            &in.Gamma.Minutes, &in.Gamma.Seconds, &in.ProbeDiameterMm, &in.ForceN,       &in.MeasuredValueMm};
         std::visit([value](auto* target) { *target = value; }, fields[field]);
         const auto result = Calculate(in, true, Previous, '.');
         if (plausible) {
@@ -376,36 +403,49 @@ private slots:
             return in;
         };
         QTest::newRow("m of 0") << EnteredSmallM(0) << false;
-        QTest::newRow("flanks of 0") << with(EnteredM(10.32496), [](auto& in) { in.Beta.Degrees = 0; in.Gamma.Degrees = 0; })
-                                     << false;
+        QTest::newRow("flanks of 0") << with(EnteredM(10.32496), [](auto& in) {
+            in.Beta.Degrees = 0;
+            in.Gamma.Degrees = 0;
+        }) << false;
         QTest::newRow("inclined, m below P/2")
             << with(EnteredSmallM(0.7), [](auto& in) { in.Method = MeasuringMethod::Inclined; }) << false;
         QTest::newRow("inclined, M - dD below P/2")
             << with(EnteredM(1.5), [](auto& in) { in.Method = MeasuringMethod::Inclined; }) << false;
         QTest::newRow("no probe") << with(EnteredM(10.32496), [](auto& in) { in.ProbeDiameterMm = 0; }) << false;
-        QTest::newRow("no probe, no force")
-            << with(EnteredPitchDiameter(9.026), [](auto& in) { in.ProbeDiameterMm = 0; in.ForceN = 0; }) << false;
+        QTest::newRow("no probe, no force") << with(EnteredPitchDiameter(9.026), [](auto& in) {
+            in.ProbeDiameterMm = 0;
+            in.ForceN = 0;
+        }) << false;
         QTest::newRow("wires, pitch diameter 0 entered") << EnteredPitchDiameter(0) << false;
-        QTest::newRow("balls, pitch diameter entered, beta 0")
-            << with(EnteredPitchDiameter(9.026), [](auto& in) { in.Side = ThreadSide::Internal; in.Beta.Degrees = 0; })
-            << false;
-        QTest::newRow("balls, M entered, gamma 0")
-            << with(EnteredM(7.7232), [](auto& in) { in.Side = ThreadSide::Internal; in.Gamma.Degrees = 0; }) << true;
+        QTest::newRow("balls, pitch diameter entered, beta 0") << with(EnteredPitchDiameter(9.026), [](auto& in) {
+            in.Side = ThreadSide::Internal;
+            in.Beta.Degrees = 0;
+        }) << false;
+        QTest::newRow("balls, M entered, gamma 0") << with(EnteredM(7.7232), [](auto& in) {
+            in.Side = ThreadSide::Internal;
+            in.Gamma.Degrees = 0;
+        }) << true;
         QTest::newRow("wires, negative geometric pitch diameter")
             << with(EnteredM(1.2), [](auto& in) { in.Starts = 0; }) << true;
         // The iteration towards an entered pitch diameter meets a later
         // evaluation without a solution.
-        QTest::newRow("pitch diameter unreachable")
-            << with(EnteredPitchDiameter(0.5), [](auto& in) {
-                   in.PitchMm = 0.5; in.Starts = 3; in.ProbeDiameterMm = 0.1;
-                   in.Beta.Degrees = 5; in.Gamma.Degrees = 10; in.ForceN = 0; })
-            << true;
+        QTest::newRow("pitch diameter unreachable") << with(EnteredPitchDiameter(0.5), [](auto& in) {
+            in.PitchMm = 0.5;
+            in.Starts = 3;
+            in.ProbeDiameterMm = 0.1;
+            in.Beta.Degrees = 5;
+            in.Gamma.Degrees = 10;
+            in.ForceN = 0;
+        }) << true;
         // ... or is still 1e-4 mm or more off after 100 corrections.
-        QTest::newRow("pitch diameter not met in 100 corrections")
-            << with(EnteredPitchDiameter(2), [](auto& in) {
-                   in.PitchMm = 5; in.Starts = 3; in.ProbeDiameterMm = 1;
-                   in.Beta.Degrees = 45; in.Gamma.Degrees = 60; in.ForceN = 0; })
-            << true;
+        QTest::newRow("pitch diameter not met in 100 corrections") << with(EnteredPitchDiameter(2), [](auto& in) {
+            in.PitchMm = 5;
+            in.Starts = 3;
+            in.ProbeDiameterMm = 1;
+            in.Beta.Degrees = 45;
+            in.Gamma.Degrees = 60;
+            in.ForceN = 0;
+        }) << true;
     }
 
     void failures()

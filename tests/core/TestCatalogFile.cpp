@@ -26,8 +26,9 @@ Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 
-#define COMPARE_EXACT(actual, expected)                                                                        \
-    QVERIFY2((actual) == (expected), qPrintable(QStringLiteral("%1 != %2").arg((actual), 0, 'g', 17).arg((expected), 0, 'g', 17)))
+#define COMPARE_EXACT(actual, expected) \
+    QVERIFY2((actual) == (expected),    \
+             qPrintable(QStringLiteral("%1 != %2").arg((actual), 0, 'g', 17).arg((expected), 0, 'g', 17)))
 
 const std::string N{zevko::WireCatalogSection};
 const std::string S{zevko::BallCatalogSection};
@@ -118,14 +119,22 @@ private slots:
             {"leading-zero key is no entry key", "[DIAM_N]\nCOUNT=2\nD01=7\nD2=2\n", {2}, ""},
             {"names in any case", "[diam_n]\ncount=2\nd1=1\nD2=2\n", {1, 2}, ""},
             {"zero and negative kept", "[DIAM_N]\nCOUNT=2\nD1=0\nD2=-1\n", {-1, 0}, ""},
-            {"bad value skipped", "[DIAM_N]\nCOUNT=3\nD1=1\nD2=abc\nD3=3\n", {1, 3},
+            {"bad value skipped",
+             "[DIAM_N]\nCOUNT=3\nD1=1\nD2=abc\nD3=3\n",
+             {1, 3},
              "'abc' is not a valid floating point value"},
-            {"first bad value named once", "[DIAM_N]\nCOUNT=3\nD1=x\nD2=2\nD3=y\n", {2},
+            {"first bad value named once",
+             "[DIAM_N]\nCOUNT=3\nD1=x\nD2=2\nD3=y\n",
+             {2},
              "'x' is not a valid floating point value"},
             {"empty value", "[DIAM_N]\nCOUNT=2\nD1=\nD2=2\n", {2}, "'' is not a valid floating point value"},
-            {"value beyond a double", "[DIAM_N]\nCOUNT=2\nD1=1E999\nD2=2\n", {2},
+            {"value beyond a double",
+             "[DIAM_N]\nCOUNT=2\nD1=1E999\nD2=2\n",
+             {2},
              "'1E999' is not a valid floating point value"},
-            {"thousands separators", "[DIAM_N]\nCOUNT=1\nD1=1.000,5\n", {},
+            {"thousands separators",
+             "[DIAM_N]\nCOUNT=1\nD1=1.000,5\n",
+             {},
              "'1.000,5' is not a valid floating point value"},
         };
         for (char separator : Separators)
@@ -167,9 +176,10 @@ private slots:
             const char* comma;
         };
         const Case cases[] = {
-            {2.54, "2.54", "2,54"},     {0.577, "0.577", "0,577"}, {5e-5, "5E-5", "5E-5"},
-            {0.0001, "0.0001", "0,0001"}, {1732, "1732", "1732"},  {0, "0", "0"},
-            {-1.5, "-1.5", "-1,5"},     {1.0 / 3, "0.333333333333333", "0,333333333333333"},
+            {2.54, "2.54", "2,54"}, {0.577, "0.577", "0,577"},
+            {5e-5, "5E-5", "5E-5"}, {0.0001, "0.0001", "0,0001"},
+            {1732, "1732", "1732"}, {0, "0", "0"},
+            {-1.5, "-1.5", "-1,5"}, {1.0 / 3, "0.333333333333333", "0,333333333333333"},
         };
         for (const Case& c : cases) {
             QTest::addRow("%s, point", c.point) << '.' << c.value << QString::fromUtf8(c.point);
@@ -306,7 +316,8 @@ private slots:
         QVERIFY(WriteFile(Path(), before));
         const std::string path = Path().toStdString();
         ProbeCatalog c;
-        QCOMPARE(Message(zevko::LoadCatalog(c, path, N, '.')), QStringLiteral("'1.2.3' is not a valid floating point value"));
+        QCOMPARE(Message(zevko::LoadCatalog(c, path, N, '.')),
+                 QStringLiteral("'1.2.3' is not a valid floating point value"));
         QCOMPARE(Mm(c), (std::vector<double>{1, 3}));
         QCOMPARE(Message(zevko::SaveCatalog(c, path, N, '.')), QString());
         QCOMPARE(ReadFile(Path()), before);
@@ -382,7 +393,7 @@ private slots:
         QCOMPARE(message, "Unable to write to " + fullPath);
         QVERIFY(c.Changed()); // still to be written
 
-        struct stat st{};
+        struct stat st {};
         if (kind == "directory") {
             QVERIFY(QFileInfo(Path()).isDir());
             QVERIFY(QDir(Path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
@@ -448,7 +459,7 @@ private slots:
 
         QVERIFY(QFileInfo(Path("link.ini")).isSymLink());
         QCOMPARE(ReadFile(Path("real.ini")), QByteArray("[DIAM_N]\nCOUNT=1\nD1=1\n"));
-        struct stat st{};
+        struct stat st {};
         QCOMPARE(::stat(Path("real.ini").toLocal8Bit().constData(), &st), 0);
         QCOMPARE(st.st_mode & 07777, 0640u);
     }
@@ -485,9 +496,10 @@ private slots:
             QCOMPARE(static_cast<std::size_t>(zevko::ParseProfileInteger(*profile.Value(section, "COUNT"))), c.Count());
             QCOMPARE(profile.Keys(section).size(), c.Count() + 1);
             for (std::size_t k = 1; k <= c.Count(); ++k)
-                COMPARE_EXACT(static_cast<double>(
-                                  zevko::ParseCatalogNumber(*profile.Value(section, "D" + std::to_string(k)), '.').value_or(-1)),
-                              c.Entries()[k - 1].DIAMm);
+                COMPARE_EXACT(
+                    static_cast<double>(
+                        zevko::ParseCatalogNumber(*profile.Value(section, "D" + std::to_string(k)), '.').value_or(-1)),
+                    c.Entries()[k - 1].DIAMm);
         }
 
         ProbeCatalog wires;
@@ -497,8 +509,8 @@ private slots:
         COMPARE_EXACT(proposal.ProbeDiameterMm, 0.866);
         QVERIFY(!proposal.SignShown);
         // The metric coarse pitches from 0.2 to 6 mm all find their best wire.
-        for (double pitch : {0.2, 0.25, 0.3, 0.35, 0.4, 0.45, 0.5, 0.6, 0.7, 0.8, 1.0, 1.25, 1.5, 1.75, 2.0, 2.5,
-                             3.0, 3.5, 4.0, 4.5, 5.0, 5.5, 6.0}) {
+        for (double pitch : {0.2, 0.25, 0.3, 0.35, 0.4, 0.45, 0.5, 0.6, 0.7, 0.8, 1.0, 1.25,
+                             1.5, 1.75, 2.0, 2.5,  3.0, 3.5,  4.0, 4.5, 5.0, 5.5, 6.0}) {
             const long double d0 = pitch / std::sqrt(3.0L);
             const double proposed = zevko::ProposeProbeDiameter(d0, wires.DiametersMm()).ProbeDiameterMm;
             QVERIFY2(std::fabs(proposed - d0) < 0.0006L, qPrintable(QString::number(pitch)));

@@ -58,13 +58,27 @@ void AddWire(ProbeCatalog& c, double mm)
 // A catalog file as users keep it: a comment, another program's section
 // with text that is not ASCII, the wires and the balls.
 
-const QList<QByteArray> WiresFirst = {"[DIAM_N]",         "COUNT=3", "D1=0.577", "D2=0.866", "D3=1.155", "",
-                                      "[Owner]",          "Name=\xD0\x9B\xD0\xB0\xD0\xB1 3", "",
-                                      "; balls in stock", "[DIAM_S]", "COUNT=2", "D1=1.5", "D2=2"};
-const QList<QByteArray> WiresLast = {"; catalog of lab 3", "[Owner]", "Name=\xD0\x9B\xD0\xB0\xD0\xB1 3", "",
-                                     "[DIAM_S]",           "COUNT=2", "D1=1.5",  "D2=2",
-                                     "",                   "[DIAM_N]", "COUNT=3", "D1=0.577",
-                                     "D2=0.866",           "D3=1.155"};
+const QList<QByteArray> WiresFirst = {"[DIAM_N]", "COUNT=3",
+                                      "D1=0.577", "D2=0.866",
+                                      "D3=1.155", "",
+                                      "[Owner]",  "Name=\xD0\x9B\xD0\xB0\xD0\xB1 3",
+                                      "",         "; balls in stock",
+                                      "[DIAM_S]", "COUNT=2",
+                                      "D1=1.5",   "D2=2"};
+const QList<QByteArray> WiresLast = {"; catalog of lab 3",
+                                     "[Owner]",
+                                     "Name=\xD0\x9B\xD0\xB0\xD0\xB1 3",
+                                     "",
+                                     "[DIAM_S]",
+                                     "COUNT=2",
+                                     "D1=1.5",
+                                     "D2=2",
+                                     "",
+                                     "[DIAM_N]",
+                                     "COUNT=3",
+                                     "D1=0.577",
+                                     "D2=0.866",
+                                     "D3=1.155"};
 
 // The lines joined with the endings `ending(i)` gives for line i; the last
 // line unterminated when asked.
@@ -110,10 +124,7 @@ class TestCatalogFileFaults : public QObject {
     QString Path(const QString& name = QStringLiteral("DEZADIRE.INI")) const { return dir_->filePath(name); }
 
 private slots:
-    void initTestCase()
-    {
-        faults_.EnterMountNamespace();
-    }
+    void initTestCase() { faults_.EnterMountNamespace(); }
 
     void init()
     {
@@ -153,7 +164,8 @@ private slots:
         }
         const QString file = directory + "/DEZADIRE.INI";
         const std::string path = file.toStdString();
-        const QByteArray before = Join(WiresLast, [](int) { return QByteArray("\n"); }, true);
+        const QByteArray before = Join(
+            WiresLast, [](int) { return QByteArray("\n"); }, true);
         QVERIFY(WriteFile(file, before));
 
         ProbeCatalog wires;
@@ -214,7 +226,8 @@ private slots:
     // A read-only file still loads.
     void readOnlyFileLoads()
     {
-        const QByteArray before = Join(WiresFirst, [](int) { return QByteArray("\r\n"); }, true);
+        const QByteArray before = Join(
+            WiresFirst, [](int) { return QByteArray("\r\n"); }, true);
         QVERIFY(WriteFile(Path(), before));
         const QString why = faults_.MakeReadOnly(Path());
         if (!why.isEmpty())
@@ -264,7 +277,7 @@ private slots:
                 QSKIP("no such device here");
             QCOMPARE(::symlink(device.constData(), native.constData()), 0);
         }
-        struct stat st{};
+        struct stat st {};
         QCOMPARE(::lstat(native.constData(), &st), 0);
         const mode_t type = st.st_mode & S_IFMT;
 
@@ -385,8 +398,8 @@ private slots:
         {
             QByteArray text = "[Notes]\r\n";
             for (int i = 0; text.size() < 10 * 1024 * 1024; ++i)
-                text += "Line" + QByteArray::number(i) + "=measured on bench " + QByteArray::number(i % 7)
-                        + ", wire set " + QByteArray::number(i % 13) + "\r\n";
+                text += "Line" + QByteArray::number(i) + "=measured on bench " + QByteArray::number(i % 7) +
+                        ", wire set " + QByteArray::number(i % 13) + "\r\n";
             text += "[DIAM_N]\r\nCOUNT=3\r\nD1=0.577\r\nD2=0.866\r\nD3=1.155\r\n" + balls;
             QTest::newRow("10 MB in many lines") << text << 3;
         }
@@ -400,7 +413,8 @@ private slots:
             constexpr int Count = 100000;
             QByteArray text = balls + "[DIAM_N]\r\nCOUNT=" + QByteArray::number(Count) + "\r\n";
             for (int k = 1; k <= Count; ++k)
-                text += "D" + QByteArray::number(k) + "=" + QByteArray::number((Count + 1 - k) * 0.001, 'f', 3) + "\r\n";
+                text +=
+                    "D" + QByteArray::number(k) + "=" + QByteArray::number((Count + 1 - k) * 0.001, 'f', 3) + "\r\n";
             text += "[Tail]\r\nkept=yes\r\n";
             QTest::newRow("100,000 entries") << text << Count;
         }
@@ -438,9 +452,9 @@ private slots:
         QCOMPARE(after.left(sectionAt), before.left(sectionAt));
         QByteArray section = "[DIAM_N]\r\nCOUNT=" + QByteArray::number(wires - 1) + "\r\n";
         for (int k = 1; k < wires; ++k)
-            section += "D" + QByteArray::number(k) + "="
-                       + QByteArray::fromStdString(zevko::FormatCatalogNumber(loaded[static_cast<std::size_t>(k)], '.'))
-                       + "\r\n";
+            section += "D" + QByteArray::number(k) + "=" +
+                       QByteArray::fromStdString(zevko::FormatCatalogNumber(loaded[static_cast<std::size_t>(k)], '.')) +
+                       "\r\n";
         const QByteArray staleKey = "D" + QByteArray::number(wires) + "=";
         const qsizetype staleAt = before.indexOf(staleKey, sectionAt);
         QVERIFY(staleAt > sectionAt);

@@ -56,8 +56,7 @@ std::vector<double> Loaded(const QString& path, const std::string& section)
 
 QStringList Listing(const QString& directory)
 {
-    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                     QDir::Name);
+    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 // A catalog as the user left it: loaded from the file, then `mm` added.
@@ -248,7 +247,8 @@ private slots:
         Edited(wires, file, N, 1.0);
         QVERIFY(!zevko::SaveCatalog(wires, file.toStdString(), N, '.'));
         QStringList expected = kept;
-        expected << ".DEZADIRE.INI.tmp-9-9" << "DEZADIRE.INI";
+        expected << ".DEZADIRE.INI.tmp-9-9"
+                 << "DEZADIRE.INI";
         expected.sort();
         QCOMPARE(Listing(dir_->path()), expected);
         QCOMPARE(ReadFile(Path("notes.txt")), QByteArray("theirs"));
@@ -312,8 +312,8 @@ private slots:
     void utf16FileKeepsItsEncoding()
     {
         QFETCH(bool, bigEndian);
-        const QString other = QStringLiteral("[Owner]\r\nName=Лаб 3 ") + QString::fromUcs4(U"\U0001D5D4") + QChar(0xDC00)
-                              + "\r\n";
+        const QString other =
+            QStringLiteral("[Owner]\r\nName=Лаб 3 ") + QString::fromUcs4(U"\U0001D5D4") + QChar(0xDC00) + "\r\n";
         const QString before = "; каталог\r\n[DIAM_N]\r\nCOUNT=2\r\nD1=0,577\r\nD2=0.866\r\n" + other;
         QVERIFY(WriteFile(Path(), Utf16(before, bigEndian)));
         const std::string path = Path().toStdString();
@@ -331,8 +331,8 @@ private slots:
         balls.SetChanged(true);
         QVERIFY(!zevko::SaveCatalog(wires, path, N, '.'));
         QVERIFY(!zevko::SaveCatalog(balls, path, S, '.'));
-        const QString after = "; каталог\r\n[DIAM_N]\r\nCOUNT=3\r\nD1=0.577\r\nD2=0.866\r\nD3=1.155\r\n" + other
-                              + "\r\n[DIAM_S]\r\nCOUNT=1\r\nD1=2\r\n";
+        const QString after = "; каталог\r\n[DIAM_N]\r\nCOUNT=3\r\nD1=0.577\r\nD2=0.866\r\nD3=1.155\r\n" + other +
+                              "\r\n[DIAM_S]\r\nCOUNT=1\r\nD1=2\r\n";
         QCOMPARE(ReadFile(Path()), Utf16(after, bigEndian));
         QCOMPARE(Loaded(Path(), N), (std::vector<double>{0.577, 0.866, 1.155}));
         QCOMPARE(Loaded(Path(), S), std::vector<double>{2.0});
@@ -366,7 +366,8 @@ private slots:
         QVERIFY(loaded);
         QCOMPARE(loaded->Fault, CatalogFileFault::UnknownEncoding);
         QCOMPARE(QString::fromStdString(loaded->Text()),
-                 "The catalog file " + Path() + " has an encoding that cannot be read or written; it is left unchanged");
+                 "The catalog file " + Path() +
+                     " has an encoding that cannot be read or written; it is left unchanged");
         QCOMPARE(wires.Count(), std::size_t{0});
         QVERIFY(!wires.Changed());
 

@@ -37,7 +37,10 @@ MeasurementInputs Metric10()
     return in;
 }
 
-std::string Text(long double mm) { return FormatResult(mm, 5, '.').value_or("none"); }
+std::string Text(long double mm)
+{
+    return FormatResult(mm, 5, '.').value_or("none");
+}
 
 } // namespace
 
@@ -129,18 +132,30 @@ private slots:
         const Row rows[] = {
             {"lower and upper", "8.862 8.994", R::None, 8.862, 8.994, ""},
             {"equal limits", " 9.026\t9.026 ", R::None, 9.026, 9.026, ""},
-            {"nominal, minus signs", "9.026 \xE2\x88\x92" "0.032 \xE2\x88\x92" "0.164", R::None, 8.862, 8.994, ""},
+            {"nominal, minus signs",
+             "9.026 \xE2\x88\x92"
+             "0.032 \xE2\x88\x92"
+             "0.164",
+             R::None, 8.862, 8.994, ""},
             {"nominal, ASCII minus", "9.026 -0.032 -0.164", R::None, 8.862, 8.994, ""},
             {"nominal, plus and minus", "9.026 +0.1 -0.1", R::None, 8.926, 9.126, ""},
             {"nominal, unsigned upper", "9.026 0.05 0", R::None, 9.026, 9.076, ""},
-            {"nominal, plus-minus sign", "9.026 \xC2\xB1" "0.05", R::None, 8.976, 9.076, ""},
+            {"nominal, plus-minus sign",
+             "9.026 \xC2\xB1"
+             "0.05",
+             R::None, 8.976, 9.076, ""},
             {"nominal, ASCII plus-minus", "9.026 +/-0.05", R::None, 8.976, 9.076, ""},
             {"limits reversed", "8.994 8.862", R::WrongOrder, 0, 0, "8.994 8.862"},
             {"deviations reversed", "9.026 -0.164 -0.032", R::WrongOrder, 0, 0, "-0.164 -0.032"},
             {"nothing", "  ", R::Empty, 0, 0, ""},
             {"one number", "9.026", R::WrongCount, 0, 0, "9.026"},
             {"four numbers", "1 2 3 4", R::WrongCount, 0, 0, "1 2 3 4"},
-            {"plus-minus first", "\xC2\xB1" "0.05 9.026", R::WrongCount, 0, 0, "\xC2\xB1" "0.05"},
+            {"plus-minus first",
+             "\xC2\xB1"
+             "0.05 9.026",
+             R::WrongCount, 0, 0,
+             "\xC2\xB1"
+             "0.05"},
             {"a word", "abc 8.994", R::UnreadableNumber, 0, 0, "abc"},
             {"a lone sign", "9.026 - 0.05", R::UnreadableNumber, 0, 0, "-"},
         };
@@ -151,8 +166,8 @@ private slots:
                     << r.upper << QString::fromStdString(WithSeparator(r.offending, separator));
             }
         }
-        QTest::newRow("the other separator") << '.' << QStringLiteral("8,862 8.994") << R::UnreadableNumber << 0.0
-                                             << 0.0 << QStringLiteral("8,862");
+        QTest::newRow("the other separator")
+            << '.' << QStringLiteral("8,862 8.994") << R::UnreadableNumber << 0.0 << 0.0 << QStringLiteral("8,862");
     }
 
     void limitsText()
@@ -183,13 +198,13 @@ private slots:
         for (char s : Separators) {
             const auto t = [s](const char* text) { return QString::fromStdString(WithSeparator(text, s)); };
             QTest::addRow("ordered %c", s) << s << t("8.862") << t("8.994") << LimitsRefusal::None << QString();
-            QTest::addRow("reversed %c", s) << s << t("8.994") << t("8.862") << LimitsRefusal::WrongOrder
-                                            << t("8.994 8.862");
+            QTest::addRow("reversed %c", s)
+                << s << t("8.994") << t("8.862") << LimitsRefusal::WrongOrder << t("8.994 8.862");
             QTest::addRow("both empty %c", s) << s << t("") << t(" ") << LimitsRefusal::Empty << QString();
-            QTest::addRow("upper missing %c", s) << s << t("8.862") << t("") << LimitsRefusal::UnreadableNumber
-                                                 << QString();
-            QTest::addRow("lower unreadable %c", s) << s << t("8.8.62") << t("8.994")
-                                                    << LimitsRefusal::UnreadableNumber << t("8.8.62");
+            QTest::addRow("upper missing %c", s)
+                << s << t("8.862") << t("") << LimitsRefusal::UnreadableNumber << QString();
+            QTest::addRow("lower unreadable %c", s)
+                << s << t("8.8.62") << t("8.994") << LimitsRefusal::UnreadableNumber << t("8.8.62");
         }
     }
 

@@ -54,8 +54,7 @@ QString Python()
     return interpreter;
 }
 
-struct GeneratorRun
-{
+struct GeneratorRun {
     int exitCode = -1;
     QString errors;
 };
@@ -81,8 +80,7 @@ GeneratorRun RunGenerator(const QStringList& arguments)
 
 } // namespace
 
-class TestLanguageResources : public QObject
-{
+class TestLanguageResources : public QObject {
     Q_OBJECT
 
 private slots:
@@ -175,7 +173,7 @@ void TestLanguageResources::generatorRejectsBadSupplement_data()
                                   << u"EN2.txt:3: text number 1001 appears twice"_s;
     QTest::newRow("equals in text") << QByteArray(header + "1001=a=%1\n") << good << u"contains an equals sign"_s;
     QTest::newRow("only in English") << QByteArray(header + "1001=a %1\n1002=b\n") << good
-                                       << u"EN2.txt:3: text number 1002 has no text in BG2.txt"_s;
+                                     << u"EN2.txt:3: text number 1002 has no text in BG2.txt"_s;
     QTest::newRow("only in German") << good << QByteArray(header + "1001=a %1\n1002=b\n")
                                     << u"DE2.txt:3: text number 1002 has no text in BG2.txt"_s;
     QTest::newRow("placeholder lost") << good << QByteArray(header + "1001=a\n")
@@ -228,8 +226,8 @@ void TestLanguageResources::storedForm()
     // Decoded by hand, independently of the reader under test.
     QString text;
     for (qsizetype i = 2; i < bytes.size(); i += 2)
-        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i])
-                                                | static_cast<unsigned char>(bytes[i + 1]) << 8)));
+        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                static_cast<unsigned char>(bytes[i + 1]) << 8)));
     QVERIFY(text.endsWith(ending));
     text.chop(ending.size());
     QVERIFY(!text.endsWith(u"\r\n"_s));
@@ -270,8 +268,8 @@ void TestLanguageResources::supplementStoredForm()
     QCOMPARE(bytes.left(2), QByteArray("\xFF\xFE"));
     QString text;
     for (qsizetype i = 2; i < bytes.size(); i += 2)
-        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i])
-                                                | static_cast<unsigned char>(bytes[i + 1]) << 8)));
+        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                static_cast<unsigned char>(bytes[i + 1]) << 8)));
     QVERIFY(text.endsWith(u"\r\n"_s));
     QCOMPARE(text.count(QChar(0)), 0);
     QCOMPARE(text.count(u'\n'), text.count(u"\r\n"_s));
@@ -401,8 +399,7 @@ void TestLanguageResources::keyTooltipsNameTheCaption()
     QFETCH(QString, germanKey);
     for (const QString& language : Languages) {
         const QString name = QString::fromStdU16String(zevko::FindLanguageText(ReadShipped(language), caption));
-        const QString found =
-            QString::fromStdU16String(zevko::FindLanguageText(ReadShipped(language + u'2'), tooltip));
+        const QString found = QString::fromStdU16String(zevko::FindLanguageText(ReadShipped(language + u'2'), tooltip));
         const QString wanted = name + u" ("_s + (language == u"DE"_s ? germanKey : key) + u')';
         QVERIFY2(!name.isEmpty(), qPrintable(language));
         QVERIFY2(found == wanted, qPrintable(language + u": \""_s + found + u"\" instead of \""_s + wanted + u'"'));

@@ -20,9 +20,18 @@ QByteArray Utf16Body(const QString& text, bool bigEndian)
     return bytes;
 }
 
-QByteArray Le(const QString& text) { return Utf16Body(text, false); }
-QByteArray Be(const QString& text) { return Utf16Body(text, true); }
-QByteArray Utf8(const QByteArray& bytes) { return QByteArray("\xEF\xBB\xBF") + bytes; }
+QByteArray Le(const QString& text)
+{
+    return Utf16Body(text, false);
+}
+QByteArray Be(const QString& text)
+{
+    return Utf16Body(text, true);
+}
+QByteArray Utf8(const QByteArray& bytes)
+{
+    return QByteArray("\xEF\xBB\xBF") + bytes;
+}
 
 QByteArray Bytes(std::initializer_list<unsigned char> list)
 {
@@ -52,8 +61,7 @@ const QString Fffd = QString(QChar(0xFFFD));
 
 } // namespace
 
-class TestLanguageTableReader : public QObject
-{
+class TestLanguageTableReader : public QObject {
     Q_OBJECT
 
 private slots:
@@ -83,24 +91,27 @@ void TestLanguageTableReader::encodings_data()
                                    << w1252 << QStringList{u"1=В"_s, u"2="_s};
     QTest::newRow("utf16be bytes") << Bytes({0xFE, 0xFF, 0, '1', 0, '=', 0x04, 0x12, 0, 0x0D, 0, 0x0A, 0, '2', 0, '='})
                                    << w1252 << QStringList{u"1=В"_s, u"2="_s};
-    QTest::newRow("utf16le cyrillic and umlaut") << Le(u"1=Външна резба\r\n200=Löschen"_s) << w1252
-                                                 << QStringList{u"1=Външна резба"_s, u"200=Löschen"_s};
-    QTest::newRow("utf16be cyrillic and umlaut") << Be(u"1=Външна резба\r\n200=Löschen"_s) << w1252
-                                                 << QStringList{u"1=Външна резба"_s, u"200=Löschen"_s};
-    QTest::newRow("utf8 bom") << Utf8("1=\xD0\x92\xD1\x8A\xD0\xBD\r\n217=Pr\xC3\xBC" "fmass") << w1252
-                              << QStringList{u"1=Вън"_s, u"217=Prüfmass"_s};
+    QTest::newRow("utf16le cyrillic and umlaut")
+        << Le(u"1=Външна резба\r\n200=Löschen"_s) << w1252 << QStringList{u"1=Външна резба"_s, u"200=Löschen"_s};
+    QTest::newRow("utf16be cyrillic and umlaut")
+        << Be(u"1=Външна резба\r\n200=Löschen"_s) << w1252 << QStringList{u"1=Външна резба"_s, u"200=Löschen"_s};
+    QTest::newRow("utf8 bom") << Utf8("1=\xD0\x92\xD1\x8A\xD0\xBD\r\n217=Pr\xC3\xBC"
+                                      "fmass")
+                              << w1252 << QStringList{u"1=Вън"_s, u"217=Prüfmass"_s};
     QTest::newRow("utf8 outside bmp") << Utf8("9=\xF0\x9F\x98\x80") << w1251 << QStringList{u"9=\U0001F600"_s};
     QTest::newRow("no bom 1251") << QByteArray("1=\xC2\xFA\xED\xF8\xED\xE0 \xA8\xB8\x88") << w1251
                                  << QStringList{u"1=Външна Ёё€"_s};
     QTest::newRow("no bom 1252") << QByteArray("200=L\xF6schen \xC4\xDF\x80\x9F") << w1252
                                  << QStringList{u"200=Löschen Äß€Ÿ"_s};
-    QTest::newRow("no bom undefined 1252 byte") << QByteArray("1=\x81\x8D") << w1252
-                                                << QStringList{u"1=\u0081\u008D"_s};
-    QTest::newRow("default code page is 1251") << QByteArray("1=\xD1\xF2\xFA\xEF\xEA\xE0") << -1
-                                               << QStringList{u"1=Стъпка"_s};
+    QTest::newRow("no bom undefined 1252 byte")
+        << QByteArray("1=\x81\x8D") << w1252 << QStringList{u"1=\u0081\u008D"_s};
+    QTest::newRow("default code page is 1251")
+        << QByteArray("1=\xD1\xF2\xFA\xEF\xEA\xE0") << -1 << QStringList{u"1=Стъпка"_s};
     // A single FF or FE is not a byte-order mark but a character.
     QTest::newRow("lone FF byte") << QByteArray("\xFF") << w1251 << QStringList{u"я"_s};
-    QTest::newRow("partial utf8 bom") << QByteArray("\xEF\xBB" "1") << w1252 << QStringList{u"ï»1"_s};
+    QTest::newRow("partial utf8 bom") << QByteArray("\xEF\xBB"
+                                                    "1")
+                                      << w1252 << QStringList{u"ï»1"_s};
     QTest::newRow("bom only") << Le(QString()) << w1251 << QStringList{};
     QTest::newRow("empty body") << QByteArray() << w1251 << QStringList{};
 }
@@ -126,9 +137,12 @@ void TestLanguageTableReader::textEndsAtFirstNul_data()
     QTest::newRow("le nul inside a line") << Le(u"1=ab"_s + QChar(0) + u"cd\r\n3=x"_s) << QStringList{u"1=ab"_s};
     QTest::newRow("le nul right after bom") << Le(QString(QChar(0)) + u"1=a"_s) << QStringList{};
     // 00 00 is NUL only on a code-unit boundary: here it straddles two units.
-    QTest::newRow("le zero bytes across units") << Bytes({0xFF, 0xFE, 'a', 0x01, 0x00, 'b', 0x00, 0x00})
-                                                << QStringList{u"\u0161\u6200"_s};
-    QTest::newRow("utf8 nul") << Utf8(QByteArray("1=a\r\n2=b\0" "3=c", 13)) << QStringList{u"1=a"_s, u"2=b"_s};
+    QTest::newRow("le zero bytes across units")
+        << Bytes({0xFF, 0xFE, 'a', 0x01, 0x00, 'b', 0x00, 0x00}) << QStringList{u"\u0161\u6200"_s};
+    QTest::newRow("utf8 nul") << Utf8(QByteArray("1=a\r\n2=b\0"
+                                                 "3=c",
+                                                 13))
+                              << QStringList{u"1=a"_s, u"2=b"_s};
     QTest::newRow("code page nul") << QByteArray("1=a\0\r\n2=b", 9) << QStringList{u"1=a"_s};
 }
 
@@ -136,7 +150,8 @@ void TestLanguageTableReader::textEndsAtFirstNul()
 {
     QFETCH(QByteArray, body);
     QFETCH(QStringList, expected);
-    QCOMPARE(ToStringList(zevko::ReadLanguageTable(std::string_view(body.constData(), static_cast<std::size_t>(body.size())))),
+    QCOMPARE(ToStringList(
+                 zevko::ReadLanguageTable(std::string_view(body.constData(), static_cast<std::size_t>(body.size())))),
              expected);
 }
 
@@ -155,8 +170,8 @@ void TestLanguageTableReader::lineBreaks_data()
     QTest::newRow("two final breaks keep one empty line") << u"a\r\n\r\n"_s << QStringList{"a", ""};
     QTest::newRow("empty lines are entries") << u"\r\n\r\na\r\n\r\nb"_s << QStringList{"", "", "a", "", "b"};
     QTest::newRow("only a break") << u"\r\n"_s << QStringList{""};
-    QTest::newRow("other separators are text") << u"a\u2029b\u0085c\u000Bd\u000Ce"_s
-                                               << QStringList{u"a\u2029b\u0085c\u000Bd\u000Ce"_s};
+    QTest::newRow("other separators are text")
+        << u"a\u2029b\u0085c\u000Bd\u000Ce"_s << QStringList{u"a\u2029b\u0085c\u000Bd\u000Ce"_s};
     QTest::newRow("blanks kept") << u" 23=Gauges \r\n"_s << QStringList{" 23=Gauges "};
 }
 
@@ -171,7 +186,8 @@ void TestLanguageTableReader::lineBreaks()
                  expected);
     }
     const QByteArray body = Utf8(text.toUtf8());
-    QCOMPARE(ToStringList(zevko::ReadLanguageTable(std::string_view(body.constData(), static_cast<std::size_t>(body.size())))),
+    QCOMPARE(ToStringList(
+                 zevko::ReadLanguageTable(std::string_view(body.constData(), static_cast<std::size_t>(body.size())))),
              expected);
 }
 
@@ -185,15 +201,16 @@ void TestLanguageTableReader::malformedInput_data()
     QTest::newRow("le pair kept") << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}) << QStringList{u"\U0001F600"_s};
     QTest::newRow("be pair kept") << Bytes({0xFE, 0xFF, 0xD8, 0x3D, 0xDE, 0x00}) << QStringList{u"\U0001F600"_s};
     QTest::newRow("le high surrogate at end") << Bytes({0xFF, 0xFE, 'a', 0, 0x3D, 0xD8}) << QStringList{"a" + Fffd};
-    QTest::newRow("le high surrogate before text") << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 'a', 0}) << QStringList{Fffd + "a"};
+    QTest::newRow("le high surrogate before text")
+        << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 'a', 0}) << QStringList{Fffd + "a"};
     QTest::newRow("le high surrogate before break")
         << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x0D, 0, 0x0A, 0, 'b', 0}) << QStringList{Fffd, "b"};
-    QTest::newRow("le two high surrogates") << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x3D, 0xD8, 0x00, 0xDE})
-                                            << QStringList{Fffd + u"\U0001F600"_s};
+    QTest::newRow("le two high surrogates")
+        << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x3D, 0xD8, 0x00, 0xDE}) << QStringList{Fffd + u"\U0001F600"_s};
     QTest::newRow("le lone low surrogate") << Bytes({0xFF, 0xFE, 0x00, 0xDE, 'a', 0}) << QStringList{Fffd + "a"};
     QTest::newRow("be lone low surrogate") << Bytes({0xFE, 0xFF, 0xDE, 0x00}) << QStringList{Fffd};
-    QTest::newRow("le high surrogate before nul") << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0, 0, 0x00, 0xDE})
-                                                  << QStringList{Fffd};
+    QTest::newRow("le high surrogate before nul")
+        << Bytes({0xFF, 0xFE, 0x3D, 0xD8, 0, 0, 0x00, 0xDE}) << QStringList{Fffd};
     QTest::newRow("utf8 stray continuation") << Utf8("a\x80z") << QStringList{"a" + Fffd + "z"};
     QTest::newRow("utf8 overlong slash") << Utf8("\xC0\xAF") << QStringList{Fffd + Fffd};
     QTest::newRow("utf8 overlong three bytes") << Utf8("\xE0\x80\xAF") << QStringList{Fffd + Fffd + Fffd};
@@ -210,7 +227,8 @@ void TestLanguageTableReader::malformedInput()
 {
     QFETCH(QByteArray, body);
     QFETCH(QStringList, expected);
-    QCOMPARE(ToStringList(zevko::ReadLanguageTable(std::string_view(body.constData(), static_cast<std::size_t>(body.size())))),
+    QCOMPARE(ToStringList(
+                 zevko::ReadLanguageTable(std::string_view(body.constData(), static_cast<std::size_t>(body.size())))),
              expected);
 }
 
@@ -219,20 +237,31 @@ void TestLanguageTableReader::lookupByKey_data()
     QTest::addColumn<QStringList>("table");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("found") << QStringList{"1=External thread", "2=Internal thread"} << "2" << "Internal thread";
+    QTest::newRow("found") << QStringList{"1=External thread", "2=Internal thread"} << "2"
+                           << "Internal thread";
     QTest::newRow("trailing blank kept") << QStringList{"23=Gauges for Major Diameter "} << "23"
                                          << "Gauges for Major Diameter ";
-    QTest::newRow("first match wins") << QStringList{"5=first", "5=second"} << "5" << "first";
-    QTest::newRow("split at first equals") << QStringList{"7=a=b"} << "7" << "a=b";
-    QTest::newRow("empty text") << QStringList{"3=", "3=later"} << "3" << "";
-    QTest::newRow("prefix of a key is no match") << QStringList{"12=twelve", "123=x"} << "1" << "";
-    QTest::newRow("key longer than entry name") << QStringList{"1=one"} << "12" << "";
-    QTest::newRow("entries without equals passed over") << QStringList{"4", "", "4 x", "4=four"} << "4" << "four";
-    QTest::newRow("blank in the name is significant") << QStringList{"8 =x", " 8=y"} << "8" << "";
-    QTest::newRow("letters compared without case") << QStringList{"Lang=bg"} << "lANG" << "bg";
+    QTest::newRow("first match wins") << QStringList{"5=first", "5=second"} << "5"
+                                      << "first";
+    QTest::newRow("split at first equals") << QStringList{"7=a=b"} << "7"
+                                           << "a=b";
+    QTest::newRow("empty text") << QStringList{"3=", "3=later"} << "3"
+                                << "";
+    QTest::newRow("prefix of a key is no match") << QStringList{"12=twelve", "123=x"} << "1"
+                                                 << "";
+    QTest::newRow("key longer than entry name") << QStringList{"1=one"} << "12"
+                                                << "";
+    QTest::newRow("entries without equals passed over") << QStringList{"4", "", "4 x", "4=four"} << "4"
+                                                        << "four";
+    QTest::newRow("blank in the name is significant") << QStringList{"8 =x", " 8=y"} << "8"
+                                                      << "";
+    QTest::newRow("letters compared without case") << QStringList{"Lang=bg"} << "lANG"
+                                                   << "bg";
     QTest::newRow("case does not reach beyond ascii") << QStringList{u"Ä=x"_s} << u"ä"_s << "";
-    QTest::newRow("empty name") << QStringList{"=x"} << "1" << "";
-    QTest::newRow("empty table") << QStringList{} << "1" << "";
+    QTest::newRow("empty name") << QStringList{"=x"} << "1"
+                                << "";
+    QTest::newRow("empty table") << QStringList{} << "1"
+                                 << "";
 }
 
 void TestLanguageTableReader::lookupByKey()

@@ -50,10 +50,7 @@ private slots:
         }
     }
 
-    void optimumDiameterFailsWithoutFlanks()
-    {
-        QVERIFY(!OptimumProbeDiameter(1.5, 0, 0));
-    }
+    void optimumDiameterFailsWithoutFlanks() { QVERIFY(!OptimumProbeDiameter(1.5, 0, 0)); }
 
     void update_data()
     {
@@ -157,10 +154,10 @@ private slots:
 
         // The limits hold for either flank; the other one stays at 30 degrees.
         const FlankAngle tested{degrees, minutes, seconds};
-        const auto onBeta = UpdateLeadAndOptimum({.PitchMm = pitch, .Beta = tested, .Gamma = {30, 0, 0}},
-                                                 UnitSystem::Millimetres, '.');
-        const auto onGamma = UpdateLeadAndOptimum({.PitchMm = pitch, .Beta = {30, 0, 0}, .Gamma = tested},
-                                                  UnitSystem::Inches, '.');
+        const auto onBeta =
+            UpdateLeadAndOptimum({.PitchMm = pitch, .Beta = tested, .Gamma = {30, 0, 0}}, UnitSystem::Millimetres, '.');
+        const auto onGamma =
+            UpdateLeadAndOptimum({.PitchMm = pitch, .Beta = {30, 0, 0}, .Gamma = tested}, UnitSystem::Inches, '.');
         for (const auto& result : {onBeta, onGamma}) {
             if (plausible) {
                 QCOMPARE(result.Outcome, Stage::Ok);
@@ -174,8 +171,8 @@ private slots:
 
     void failureAfterTheLeadKeepsTheLead()
     {
-        const auto result = UpdateLeadAndOptimum({.PitchMm = 1.5, .StartsValue = 2, .Beta = {0, 0, 0}, .Gamma = {0, 0, 0}},
-                                                 UnitSystem::Millimetres, ',');
+        const auto result = UpdateLeadAndOptimum(
+            {.PitchMm = 1.5, .StartsValue = 2, .Beta = {0, 0, 0}, .Gamma = {0, 0, 0}}, UnitSystem::Millimetres, ',');
         QCOMPARE(result.Outcome, Stage::FailedAfterLead);
         QCOMPARE(result.LeadText, std::string("3,00000"));
         QCOMPARE(result.LeadDisplay, std::string("3,00000"));
@@ -187,8 +184,8 @@ private slots:
     {
         // Both flanks upright: no finite optimum exists; what the arithmetic
         // gives is huge and shown in exponent notation, never negative.
-        const auto result = UpdateLeadAndOptimum({.PitchMm = 1, .StartsValue = 1, .Beta = {90, 0, 0}, .Gamma = {90, 0, 0}},
-                                                 UnitSystem::Millimetres, '.');
+        const auto result = UpdateLeadAndOptimum(
+            {.PitchMm = 1, .StartsValue = 1, .Beta = {90, 0, 0}, .Gamma = {90, 0, 0}}, UnitSystem::Millimetres, '.');
         QCOMPARE(result.Outcome, Stage::Ok);
         QVERIFY(result.OptimumMm > 1e15L);
         QVERIFY(result.OptimumDiameterText.find('E') != std::string::npos);

@@ -30,7 +30,10 @@ std::string WithSeparator(std::string text, char separator)
     return text;
 }
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 QByteArray Describe(long double value)
 {
@@ -179,11 +182,13 @@ void TestNumberFormat::roundingAgreesWithExactConversion()
             value = -value;
         }
         char buffer[64];
-        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, significant - 1);
+        const auto written =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, significant - 1);
         long double expected = 0.0L;
         std::from_chars(buffer, written.ptr, expected);
 
-        const std::string text = significant == 8 ? FormatResult(value, 18, separator).value() : FormatGeneral(value, separator);
+        const std::string text =
+            significant == 8 ? FormatResult(value, 18, separator).value() : FormatGeneral(value, separator);
         const auto actual = ParseDecimalText(text, separator);
         QVERIFY2(actual.has_value(), text.c_str());
         if (*actual != expected) {
@@ -227,7 +232,8 @@ void TestNumberFormat::formatGeneral_data()
     };
     for (const Row& row : rows) {
         for (char separator : Separators) {
-            QTest::addRow("%s %c", row.name, separator) << row.value << separator << Q(WithSeparator(row.expected, separator));
+            QTest::addRow("%s %c", row.name, separator)
+                << row.value << separator << Q(WithSeparator(row.expected, separator));
         }
     }
 }
@@ -354,7 +360,8 @@ void TestNumberFormat::formatCatalogNumber_data()
     };
     for (const Row& row : rows) {
         for (char separator : Separators) {
-            QTest::addRow("%s %c", row.name, separator) << row.value << separator << Q(WithSeparator(row.expected, separator));
+            QTest::addRow("%s %c", row.name, separator)
+                << row.value << separator << Q(WithSeparator(row.expected, separator));
         }
     }
 }
@@ -397,7 +404,8 @@ void TestNumberFormat::parseCatalogNumber_data()
     };
     for (const Row& row : rows) {
         for (char separator : Separators) {
-            QTest::addRow("%s %c", row.name, separator) << QString::fromLatin1(row.text) << separator << row.readable << row.expected;
+            QTest::addRow("%s %c", row.name, separator)
+                << QString::fromLatin1(row.text) << separator << row.readable << row.expected;
         }
     }
 }
@@ -492,7 +500,8 @@ void TestNumberFormat::parseFieldValue_data()
     };
     for (const Row& row : rows) {
         for (char separator : Separators) {
-            QTest::addRow("%s %c", row.name, separator) << QString::fromLatin1(row.text) << separator << row.readable << row.expected;
+            QTest::addRow("%s %c", row.name, separator)
+                << QString::fromLatin1(row.text) << separator << row.readable << row.expected;
         }
     }
 }
@@ -569,12 +578,9 @@ void TestNumberFormat::parseDecimalText_data()
         long double expected;
     };
     const Row rows[] = {
-        {"fraction", "1.5", true, 1.5L},
-        {"blanks and exponent", " -2.5E-1 ", true, -0.25L},
-        {"whole", "42", true, 42.0L},
-        {"empty", "", false, 0.0L},
-        {"minus alone", "-", false, 0.0L},
-        {"word", "inf", false, 0.0L},
+        {"fraction", "1.5", true, 1.5L},      {"blanks and exponent", " -2.5E-1 ", true, -0.25L},
+        {"whole", "42", true, 42.0L},         {"empty", "", false, 0.0L},
+        {"minus alone", "-", false, 0.0L},    {"word", "inf", false, 0.0L},
         {"overflow", "1e99999", false, 0.0L},
     };
     for (const Row& row : rows) {
@@ -657,8 +663,8 @@ void TestNumberFormat::inchTextFromMmText_data()
     };
     for (const Row& row : rows) {
         for (char separator : Separators) {
-            QTest::addRow("%s %c", row.name, separator) << Q(WithSeparator(row.mmText, separator)) << row.decimals << separator
-                                                        << Q(WithSeparator(row.expected, separator));
+            QTest::addRow("%s %c", row.name, separator) << Q(WithSeparator(row.mmText, separator)) << row.decimals
+                                                        << separator << Q(WithSeparator(row.expected, separator));
         }
     }
 }

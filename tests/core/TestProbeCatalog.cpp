@@ -36,8 +36,9 @@ std::vector<double> Mm(const ProbeCatalog& c)
 }
 
 // QCOMPARE on doubles is fuzzy; stored diameters must match to the last bit.
-#define COMPARE_EXACT(actual, expected)                                                                        \
-    QVERIFY2((actual) == (expected), qPrintable(QStringLiteral("%1 != %2").arg((actual), 0, 'g', 17).arg((expected), 0, 'g', 17)))
+#define COMPARE_EXACT(actual, expected) \
+    QVERIFY2((actual) == (expected),    \
+             qPrintable(QStringLiteral("%1 != %2").arg((actual), 0, 'g', 17).arg((expected), 0, 'g', 17)))
 
 // The entries' inch values must follow their millimetres exactly as derived in
 // extended precision.
@@ -100,18 +101,18 @@ private slots:
         QTest::addColumn<std::size_t>("expectPosition");
 
         const double twoMmInInches = static_cast<double>(2.0L / 25.4L);
-        QTest::newRow("2 mm typed in mm") << true << 2.0 << false << 0.0 << CatalogField::DIAMm << 2.0 << twoMmInInches
-                                          << std::size_t{2};
-        QTest::newRow("0.1 in typed in in") << false << 0.0 << true << 0.1 << CatalogField::DIAMi << 2.54 << 0.1
-                                            << std::size_t{3};
+        QTest::newRow("2 mm typed in mm")
+            << true << 2.0 << false << 0.0 << CatalogField::DIAMm << 2.0 << twoMmInInches << std::size_t{2};
+        QTest::newRow("0.1 in typed in in")
+            << false << 0.0 << true << 0.1 << CatalogField::DIAMi << 2.54 << 0.1 << std::size_t{3};
         // The cell cursor moved on to the untouched column before the row was
         // left: the typed value still decides.
-        QTest::newRow("mm typed, cursor in in") << true << 2.0 << false << 0.0 << CatalogField::DIAMi << 2.0
-                                                << twoMmInInches << std::size_t{2};
-        QTest::newRow("in typed, cursor in mm") << false << 0.0 << true << 0.1 << CatalogField::DIAMm << 2.54 << 0.1
-                                                << std::size_t{3};
-        QTest::newRow("both typed, cursor in in") << true << 3.0 << true << 0.01 << CatalogField::DIAMi << 0.254
-                                                  << 0.01 << std::size_t{0};
+        QTest::newRow("mm typed, cursor in in")
+            << true << 2.0 << false << 0.0 << CatalogField::DIAMi << 2.0 << twoMmInInches << std::size_t{2};
+        QTest::newRow("in typed, cursor in mm")
+            << false << 0.0 << true << 0.1 << CatalogField::DIAMm << 2.54 << 0.1 << std::size_t{3};
+        QTest::newRow("both typed, cursor in in")
+            << true << 3.0 << true << 0.01 << CatalogField::DIAMi << 0.254 << 0.01 << std::size_t{0};
         QTest::newRow("both typed, cursor in mm") << true << 0.1 << true << 5.0 << CatalogField::DIAMm << 0.1
                                                   << static_cast<double>(0.1L / 25.4L) << std::size_t{0};
         QTest::newRow("zero accepted") << true << 0.0 << false << 0.0 << CatalogField::DIAMm << 0.0 << 0.0
@@ -190,8 +191,8 @@ private slots:
         QTest::addColumn<double>("expectIn");
         QTest::addColumn<std::size_t>("expectPosition");
 
-        QTest::newRow("mm re-derives in") << CatalogField::DIAMm << 3.0 << 3.0 << static_cast<double>(3.0L / 25.4L)
-                                          << std::size_t{2};
+        QTest::newRow("mm re-derives in")
+            << CatalogField::DIAMm << 3.0 << 3.0 << static_cast<double>(3.0L / 25.4L) << std::size_t{2};
         QTest::newRow("in re-derives mm") << CatalogField::DIAMi << 0.01 << 0.254 << 0.01 << std::size_t{0};
     }
 
@@ -295,14 +296,14 @@ private slots:
         QTest::addColumn<double>("expectCurrent");
         QTest::addColumn<std::vector<double>>("expectList");
 
-        QTest::newRow("new row sorts before the clicked one") << true << 1.5 << std::size_t{1} << 2.0
-                                                              << std::vector<double>{1, 1.5, 2, 3};
-        QTest::newRow("edited row sorts past the clicked one") << false << 5.0 << std::size_t{1} << 2.0
-                                                               << std::vector<double>{2, 3, 5};
-        QTest::newRow("untouched new row dropped") << true << -1.0 << std::size_t{2} << 3.0
-                                                   << std::vector<double>{1, 2, 3};
-        QTest::newRow("clicked past the end") << false << 0.5 << std::size_t{7} << 3.0
-                                              << std::vector<double>{0.5, 2, 3};
+        QTest::newRow("new row sorts before the clicked one")
+            << true << 1.5 << std::size_t{1} << 2.0 << std::vector<double>{1, 1.5, 2, 3};
+        QTest::newRow("edited row sorts past the clicked one")
+            << false << 5.0 << std::size_t{1} << 2.0 << std::vector<double>{2, 3, 5};
+        QTest::newRow("untouched new row dropped")
+            << true << -1.0 << std::size_t{2} << 3.0 << std::vector<double>{1, 2, 3};
+        QTest::newRow("clicked past the end")
+            << false << 0.5 << std::size_t{7} << 3.0 << std::vector<double>{0.5, 2, 3};
     }
 
     void clickedRowStaysPickedWhenTheListResorts()
@@ -364,8 +365,7 @@ private slots:
     {
         ProbeCatalog c = Loaded({0.5, 1.0, 2.0});
         // After a walk that ran past the last entry nothing is deleted.
-        for (c.First(); !c.Eof(); c.Next()) {
-        }
+        for (c.First(); !c.Eof(); c.Next()) {}
         QVERIFY(!c.Delete());
         QCOMPARE(c.Count(), std::size_t{3});
         QVERIFY(!c.Changed());

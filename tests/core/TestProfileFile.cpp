@@ -45,16 +45,26 @@ private slots:
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("value");
 
-        QTest::newRow("trimmed value") << "Other" << "Name" << true << "Zevko";
-        QTest::newRow("section and key case-insensitive") << "OTHER" << "name" << true << "Zevko";
-        QTest::newRow("header with blanks and comment") << "DIAM_N" << "COUNT" << true << "2";
-        QTest::newRow("first of repeated keys") << "Diam_N" << "D1" << true << "0.577";
-        QTest::newRow("empty value") << "DIAM_N" << "D2" << true << "";
-        QTest::newRow("repeated section not read") << "DIAM_N" << "D3" << false << "";
-        QTest::newRow("comment is no key") << "Other" << "D1" << false << "";
-        QTest::newRow("hash comment is no key") << "Other" << "#D2" << false << "";
-        QTest::newRow("key before any section") << "" << "orphan" << false << "";
-        QTest::newRow("missing section") << "DIAM_S" << "COUNT" << false << "";
+        QTest::newRow("trimmed value") << "Other"
+                                       << "Name" << true << "Zevko";
+        QTest::newRow("section and key case-insensitive") << "OTHER"
+                                                          << "name" << true << "Zevko";
+        QTest::newRow("header with blanks and comment") << "DIAM_N"
+                                                        << "COUNT" << true << "2";
+        QTest::newRow("first of repeated keys") << "Diam_N"
+                                                << "D1" << true << "0.577";
+        QTest::newRow("empty value") << "DIAM_N"
+                                     << "D2" << true << "";
+        QTest::newRow("repeated section not read") << "DIAM_N"
+                                                   << "D3" << false << "";
+        QTest::newRow("comment is no key") << "Other"
+                                           << "D1" << false << "";
+        QTest::newRow("hash comment is no key") << "Other"
+                                                << "#D2" << false << "";
+        QTest::newRow("key before any section") << ""
+                                                << "orphan" << false << "";
+        QTest::newRow("missing section") << "DIAM_S"
+                                         << "COUNT" << false << "";
     }
 
     void readsValues()
@@ -109,37 +119,52 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("after");
 
-        QTest::newRow("replace keeps spelling and spacing")
-            << QByteArray("[diam_n]\ncount = 2\nD1=1\n") << "DIAM_N" << "COUNT" << "3"
-            << QByteArray("[diam_n]\ncount = 3\nD1=1\n");
-        QTest::newRow("replace drops trailing blanks")
-            << QByteArray("[A]\nx=1   \n") << "A" << "X" << "22" << QByteArray("[A]\nx=22\n");
+        QTest::newRow("replace keeps spelling and spacing") << QByteArray("[diam_n]\ncount = 2\nD1=1\n") << "DIAM_N"
+                                                            << "COUNT"
+                                                            << "3" << QByteArray("[diam_n]\ncount = 3\nD1=1\n");
+        QTest::newRow("replace drops trailing blanks") << QByteArray("[A]\nx=1   \n") << "A"
+                                                       << "X"
+                                                       << "22" << QByteArray("[A]\nx=22\n");
         QTest::newRow("new key after the last key of its section")
-            << QByteArray("[A]\nx=1\n\n; next\n[B]\ny=2\n") << "A" << "z" << "3"
-            << QByteArray("[A]\nx=1\nz=3\n\n; next\n[B]\ny=2\n");
-        QTest::newRow("new key in a section without keys")
-            << QByteArray("[A]\n; nothing\n[B]\n") << "a" << "k" << "v" << QByteArray("[A]\nk=v\n; nothing\n[B]\n");
-        QTest::newRow("new key in the last section without final newline")
-            << QByteArray("[A]\nx=1") << "A" << "y" << "2" << QByteArray("[A]\nx=1\ny=2\n");
-        QTest::newRow("new section at the end") << QByteArray("[A]\nx=1\n") << "B" << "k" << "v"
-                                                << QByteArray("[A]\nx=1\n\n[B]\nk=v\n");
-        QTest::newRow("new section after a blank line") << QByteArray("[A]\nx=1\n\n") << "B" << "k" << "v"
-                                                        << QByteArray("[A]\nx=1\n\n[B]\nk=v\n");
-        QTest::newRow("new section without final newline") << QByteArray("; c") << "B" << "k" << "v"
-                                                           << QByteArray("; c\n\n[B]\nk=v\n");
-        QTest::newRow("empty file") << QByteArray() << "DIAM_N" << "COUNT" << "0"
-                                    << QByteArray("[DIAM_N]\nCOUNT=0\n");
-        QTest::newRow("crlf file gets crlf lines") << QByteArray("[A]\r\nx=1\r\n") << "A" << "y" << "2"
-                                                   << QByteArray("[A]\r\nx=1\r\ny=2\r\n");
-        QTest::newRow("crlf file new section") << QByteArray("[A]\r\nx=1") << "B" << "y" << "2"
-                                               << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
-        QTest::newRow("cr file") << QByteArray("[A]\rx=1\r") << "a" << "y" << "2" << QByteArray("[A]\rx=1\ry=2\r");
-        QTest::newRow("bom kept, first section found")
-            << QByteArray("\xEF\xBB\xBF[A]\nx=1\n") << "A" << "x" << "2" << QByteArray("\xEF\xBB\xBF[A]\nx=2\n");
-        QTest::newRow("only the first of repeated sections")
-            << QByteArray("[A]\nx=1\n[a]\nx=1\n") << "A" << "x" << "2" << QByteArray("[A]\nx=2\n[a]\nx=1\n");
-        QTest::newRow("a value cannot add lines") << QByteArray("[A]\nx=1\n") << "A" << "x" << "2\n[B]"
-                                                  << QByteArray("[A]\nx=2 [B]\n");
+            << QByteArray("[A]\nx=1\n\n; next\n[B]\ny=2\n") << "A"
+            << "z"
+            << "3" << QByteArray("[A]\nx=1\nz=3\n\n; next\n[B]\ny=2\n");
+        QTest::newRow("new key in a section without keys") << QByteArray("[A]\n; nothing\n[B]\n") << "a"
+                                                           << "k"
+                                                           << "v" << QByteArray("[A]\nk=v\n; nothing\n[B]\n");
+        QTest::newRow("new key in the last section without final newline") << QByteArray("[A]\nx=1") << "A"
+                                                                           << "y"
+                                                                           << "2" << QByteArray("[A]\nx=1\ny=2\n");
+        QTest::newRow("new section at the end") << QByteArray("[A]\nx=1\n") << "B"
+                                                << "k"
+                                                << "v" << QByteArray("[A]\nx=1\n\n[B]\nk=v\n");
+        QTest::newRow("new section after a blank line") << QByteArray("[A]\nx=1\n\n") << "B"
+                                                        << "k"
+                                                        << "v" << QByteArray("[A]\nx=1\n\n[B]\nk=v\n");
+        QTest::newRow("new section without final newline") << QByteArray("; c") << "B"
+                                                           << "k"
+                                                           << "v" << QByteArray("; c\n\n[B]\nk=v\n");
+        QTest::newRow("empty file") << QByteArray() << "DIAM_N"
+                                    << "COUNT"
+                                    << "0" << QByteArray("[DIAM_N]\nCOUNT=0\n");
+        QTest::newRow("crlf file gets crlf lines") << QByteArray("[A]\r\nx=1\r\n") << "A"
+                                                   << "y"
+                                                   << "2" << QByteArray("[A]\r\nx=1\r\ny=2\r\n");
+        QTest::newRow("crlf file new section") << QByteArray("[A]\r\nx=1") << "B"
+                                               << "y"
+                                               << "2" << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+        QTest::newRow("cr file") << QByteArray("[A]\rx=1\r") << "a"
+                                 << "y"
+                                 << "2" << QByteArray("[A]\rx=1\ry=2\r");
+        QTest::newRow("bom kept, first section found") << QByteArray("\xEF\xBB\xBF[A]\nx=1\n") << "A"
+                                                       << "x"
+                                                       << "2" << QByteArray("\xEF\xBB\xBF[A]\nx=2\n");
+        QTest::newRow("only the first of repeated sections") << QByteArray("[A]\nx=1\n[a]\nx=1\n") << "A"
+                                                             << "x"
+                                                             << "2" << QByteArray("[A]\nx=2\n[a]\nx=1\n");
+        QTest::newRow("a value cannot add lines") << QByteArray("[A]\nx=1\n") << "A"
+                                                  << "x"
+                                                  << "2\n[B]" << QByteArray("[A]\nx=2 [B]\n");
     }
 
     void writesInPlace()
@@ -161,8 +186,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("existing section") << QByteArray("[B]\nx=0\n[A]\nx=1\n\n[C]\n")
-                                          << QByteArray("[B]\nx=0\n[A]\nx=2\ny=4\nz=5\n\n[C]\n");
+        QTest::newRow("existing section")
+            << QByteArray("[B]\nx=0\n[A]\nx=1\n\n[C]\n") << QByteArray("[B]\nx=0\n[A]\nx=2\ny=4\nz=5\n\n[C]\n");
         QTest::newRow("new section") << QByteArray("[B]\nx=0\n") << QByteArray("[B]\nx=0\n\n[a]\nx=2\ny=4\nz=5\n");
     }
 

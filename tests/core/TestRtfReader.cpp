@@ -14,7 +14,8 @@ namespace {
 
 QString Plain(const QByteArray& rtf)
 {
-    return QString::fromStdString(ReadRtf(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size()))).PlainText());
+    return QString::fromStdString(
+        ReadRtf(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size()))).PlainText());
 }
 
 RtfDocument Read(const QByteArray& rtf)
@@ -35,11 +36,16 @@ QString Describe(const RtfDocument& doc)
         case RtfAlignment::Right: props << u"qr"_s; break;
         case RtfAlignment::Justify: props << u"qj"_s; break;
         }
-        if (p.Format.LeftIndent != 0) props << u"li%1"_s.arg(p.Format.LeftIndent);
-        if (p.Format.RightIndent != 0) props << u"ri%1"_s.arg(p.Format.RightIndent);
-        if (p.Format.FirstLineIndent != 0) props << u"fi%1"_s.arg(p.Format.FirstLineIndent);
-        if (p.Format.SpaceBefore != 0) props << u"sb%1"_s.arg(p.Format.SpaceBefore);
-        if (p.Format.SpaceAfter != 0) props << u"sa%1"_s.arg(p.Format.SpaceAfter);
+        if (p.Format.LeftIndent != 0)
+            props << u"li%1"_s.arg(p.Format.LeftIndent);
+        if (p.Format.RightIndent != 0)
+            props << u"ri%1"_s.arg(p.Format.RightIndent);
+        if (p.Format.FirstLineIndent != 0)
+            props << u"fi%1"_s.arg(p.Format.FirstLineIndent);
+        if (p.Format.SpaceBefore != 0)
+            props << u"sb%1"_s.arg(p.Format.SpaceBefore);
+        if (p.Format.SpaceAfter != 0)
+            props << u"sa%1"_s.arg(p.Format.SpaceAfter);
         for (const zevko::RtfTabStop& tab : p.Format.TabStops) {
             static const char* const kinds[] = {"tx", "tqc", "tqr", "tqdec"};
             props << QLatin1StringView(kinds[static_cast<int>(tab.Kind)]) + QString::number(tab.Position);
@@ -47,15 +53,20 @@ QString Describe(const RtfDocument& doc)
         QString line = props.isEmpty() ? QString() : u"["_s + props.join(u' ') + u"]"_s;
         for (const zevko::RtfRun& run : p.Runs) {
             QStringList f;
-            if (run.Format.Bold) f << u"b"_s;
-            if (run.Format.Italic) f << u"i"_s;
-            if (run.Format.Underline) f << u"u"_s;
-            if (run.Format.FontSizeHalfPoints != 24) f << u"fs%1"_s.arg(run.Format.FontSizeHalfPoints);
+            if (run.Format.Bold)
+                f << u"b"_s;
+            if (run.Format.Italic)
+                f << u"i"_s;
+            if (run.Format.Underline)
+                f << u"u"_s;
+            if (run.Format.FontSizeHalfPoints != 24)
+                f << u"fs%1"_s.arg(run.Format.FontSizeHalfPoints);
             if (run.Format.Color)
                 f << u"#%1%2%3"_s.arg(run.Format.Color->Red, 2, 16, QChar(u'0'))
                          .arg(run.Format.Color->Green, 2, 16, QChar(u'0'))
                          .arg(run.Format.Color->Blue, 2, 16, QChar(u'0'));
-            if (!run.Format.FontName.empty()) f << QString::fromStdString(run.Format.FontName);
+            if (!run.Format.FontName.empty())
+                f << QString::fromStdString(run.Format.FontName);
             line += u"<"_s + f.join(u' ') + u">"_s + QString::fromStdString(run.Text);
         }
         lines << line;
@@ -97,23 +108,18 @@ void TestRtfReader::text_data()
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("plain words, line ends ignored")
-        << QByteArray("{\\rtf1\\ansi Hello\r\n world}") << u"Hello world"_s;
+    QTest::newRow("plain words, line ends ignored") << QByteArray("{\\rtf1\\ansi Hello\r\n world}") << u"Hello world"_s;
     QTest::newRow("space after a control word is its delimiter")
         << QByteArray("{\\rtf1\\b bold\\b0  two spaces}") << u"bold two spaces"_s;
-    QTest::newRow("escaped braces and backslash")
-        << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << u"a{b}c\\d"_s;
+    QTest::newRow("escaped braces and backslash") << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << u"a{b}c\\d"_s;
     QTest::newRow("special spaces and hyphens")
         << QByteArray("{\\rtf1 1\\~mm co\\-op M\\_16}") << u"1\u00A0mm co\u00ADop M\u201116"_s;
     QTest::newRow("symbol words")
         << QByteArray("{\\rtf1 a\\emdash b\\endash c\\bullet d\\lquote e\\rquote f\\ldblquote g\\rdblquote}")
         << u"a\u2014b\u2013c\u2022d\u2018e\u2019f\u201Cg\u201D"_s;
-    QTest::newRow("tab and line break")
-        << QByteArray("{\\rtf1 a\\tab b\\line c}") << u"a\tb\u2028c"_s;
-    QTest::newRow("paragraphs")
-        << QByteArray("{\\rtf1 one\\par two\\par\\par four}") << u"one\ntwo\n\nfour"_s;
-    QTest::newRow("backslash before a line end is a paragraph")
-        << QByteArray("{\\rtf1 one\\\r\ntwo}") << u"one\ntwo"_s;
+    QTest::newRow("tab and line break") << QByteArray("{\\rtf1 a\\tab b\\line c}") << u"a\tb\u2028c"_s;
+    QTest::newRow("paragraphs") << QByteArray("{\\rtf1 one\\par two\\par\\par four}") << u"one\ntwo\n\nfour"_s;
+    QTest::newRow("backslash before a line end is a paragraph") << QByteArray("{\\rtf1 one\\\r\ntwo}") << u"one\ntwo"_s;
     QTest::newRow("hex escapes, Western code page")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1252 L\\'f6schen \\'df \\'80 \\'b0}") << u"Löschen ß € °"_s;
     QTest::newRow("hex escapes, no code page given reads as Western")
@@ -123,8 +129,7 @@ void TestRtfReader::text_data()
         << u"Изчисляване"_s;
     QTest::newRow("hex escapes, Central European code page")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'9a\\'e8}") << u"šč"_s;
-    QTest::newRow("hex escapes, upper-case digits")
-        << QByteArray("{\\rtf1\\ansicpg1251 \\'C8}") << u"И"_s;
+    QTest::newRow("hex escapes, upper-case digits") << QByteArray("{\\rtf1\\ansicpg1251 \\'C8}") << u"И"_s;
     QTest::newRow("Cyrillic font charset in a Western document")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial;}}"
                       "\\f0 \\'e4 \\f1 \\'e4}")
@@ -135,28 +140,21 @@ void TestRtfReader::text_data()
         << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fnil\\fcharset2 Symbol;}}\\f1 b\\'b1\\'b0\\'b7}") << u"β±°•"_s;
     QTest::newRow("other symbol fonts keep their private-use codes")
         << QByteArray("{\\rtf1{\\fonttbl{\\f2\\fcharset2 Wingdings;}}\\f2 \\'a7}") << u"\uF0A7"_s;
-    QTest::newRow("Unicode with one fallback character")
-        << QByteArray("{\\rtf1 \\u1048?\\u1079?}") << u"Из"_s;
+    QTest::newRow("Unicode with one fallback character") << QByteArray("{\\rtf1 \\u1048?\\u1079?}") << u"Из"_s;
     QTest::newRow("Unicode with escaped fallback")
         << QByteArray("{\\rtf1\\ansicpg1252 \\u946\\'e2 \\u947\\'3f}") << u"β γ"_s;
-    QTest::newRow("Unicode without fallback")
-        << QByteArray("{\\rtf1\\uc0 \\u946 b}") << u"βb"_s;
+    QTest::newRow("Unicode without fallback") << QByteArray("{\\rtf1\\uc0 \\u946 b}") << u"βb"_s;
     QTest::newRow("Unicode with two fallback characters")
         << QByteArray("{\\rtf1\\uc2 \\u1044\\'c4\\'c4 x}") << u"Д x"_s;
     QTest::newRow("fallback skipping counts a control word as one character")
         << QByteArray("{\\rtf1\\uc1 \\u8364\\emdash x}") << u"€x"_s;
-    QTest::newRow("fallback skipping stops at a brace")
-        << QByteArray("{\\rtf1\\uc3 {\\u1044?}ab}") << u"Дab"_s;
-    QTest::newRow("\\uc is scoped to its group")
-        << QByteArray("{\\rtf1 {\\uc0 \\u1044}\\u1044?x}") << u"ДДx"_s;
-    QTest::newRow("negative Unicode value")
-        << QByteArray("{\\rtf1 \\u-4064?}") << u"\uF020"_s;
-    QTest::newRow("surrogate pair")
-        << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << u"\U0001F600"_s;
-    QTest::newRow("lone surrogate")
-        << QByteArray("{\\rtf1 \\u-10179?x}") << u"\uFFFDx"_s;
-    QTest::newRow("hidden text")
-        << QByteArray("{\\rtf1 shown{\\v hidden}\\v also hidden\\v0  shown}") << u"shown shown"_s;
+    QTest::newRow("fallback skipping stops at a brace") << QByteArray("{\\rtf1\\uc3 {\\u1044?}ab}") << u"Дab"_s;
+    QTest::newRow("\\uc is scoped to its group") << QByteArray("{\\rtf1 {\\uc0 \\u1044}\\u1044?x}") << u"ДДx"_s;
+    QTest::newRow("negative Unicode value") << QByteArray("{\\rtf1 \\u-4064?}") << u"\uF020"_s;
+    QTest::newRow("surrogate pair") << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << u"\U0001F600"_s;
+    QTest::newRow("lone surrogate") << QByteArray("{\\rtf1 \\u-10179?x}") << u"\uFFFDx"_s;
+    QTest::newRow("hidden text") << QByteArray("{\\rtf1 shown{\\v hidden}\\v also hidden\\v0  shown}")
+                                 << u"shown shown"_s;
     QTest::newRow("unknown control words are ignored, their text kept")
         << QByteArray("{\\rtf1\\nouicompat\\viewkind4\\lang1033\\insrsid1234567 text}") << u"text"_s;
 }
@@ -181,8 +179,8 @@ void TestRtfReader::skippedContent_data()
         << QByteArray("{\\rtf1 a{\\*\\unknowndest secret {\\b nested} words}b}") << u"ab"_s;
     QTest::newRow("starred destination known by name")
         << QByteArray("{\\rtf1{\\*\\generator Riched20 10.0;}text}") << u"text"_s;
-    QTest::newRow("style sheet")
-        << QByteArray("{\\rtf1{\\stylesheet{\\s0 Normal;}{\\s1\\b heading 1;}}text}") << u"text"_s;
+    QTest::newRow("style sheet") << QByteArray("{\\rtf1{\\stylesheet{\\s0 Normal;}{\\s1\\b heading 1;}}text}")
+                                 << u"text"_s;
     QTest::newRow("document information")
         << QByteArray("{\\rtf1{\\info{\\title Secret}{\\author Someone}{\\creatim\\yr2024\\mo1}}text}") << u"text"_s;
     QTest::newRow("picture with hex data")
@@ -215,14 +213,12 @@ void TestRtfReader::formatting_data()
     QTest::newRow("bold, italic, underline on and off")
         << QByteArray("{\\rtf1 n\\b b\\i bi\\b0 i\\i0\\ul u\\ul0 n\\ul u\\ulnone n\\uldb d\\ul0 n}")
         << u"<>n<b>b<b i>bi<i>i<u>u<>n<u>u<>n<u>d<>n"_s;
-    QTest::newRow("explicit 1 switches on")
-        << QByteArray("{\\rtf1\\b1 x\\b0 y}") << u"<b>x<>y"_s;
+    QTest::newRow("explicit 1 switches on") << QByteArray("{\\rtf1\\b1 x\\b0 y}") << u"<b>x<>y"_s;
     QTest::newRow("groups restore the outer state")
         << QByteArray("{\\rtf1 a{\\b b{\\i c}d}e}") << u"<>a<b>b<b i>c<b>d<>e"_s;
     QTest::newRow("plain resets character formatting")
         << QByteArray("{\\rtf1\\b\\i\\ul\\fs40 a\\plain b}") << u"<b i u fs40>a<>b"_s;
-    QTest::newRow("font size, bare fs means 12 pt")
-        << QByteArray("{\\rtf1\\fs20 a\\fs b}") << u"<fs20>a<>b"_s;
+    QTest::newRow("font size, bare fs means 12 pt") << QByteArray("{\\rtf1\\fs20 a\\fs b}") << u"<fs20>a<>b"_s;
     QTest::newRow("colour from the table, index 0 automatic")
         << QByteArray("{\\rtf1{\\colortbl;\\red192\\green0\\blue0;\\red0\\green51\\blue102;}"
                       "\\cf1 r\\cf2 b\\cf0 a\\cf9 out}")
@@ -231,11 +227,12 @@ void TestRtfReader::formatting_data()
         << QByteArray("{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}\\cf0 k\\cf1 b}")
         << u"<#000000>k<#0000ff>b"_s;
     QTest::newRow("fonts by number, default font applies")
-        << QByteArray("{\\rtf1\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman{\\*\\panose 02020603050405020304}"
-                      "Times New Roman{\\*\\falt Times};}}a\\f1 b\\plain c}")
+        << QByteArray(
+               "{\\rtf1\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman{\\*\\panose 02020603050405020304}"
+               "Times New Roman{\\*\\falt Times};}}a\\f1 b\\plain c}")
         << u"<Arial>a<Times New Roman>b<Arial>c"_s;
-    QTest::newRow("alignment")
-        << QByteArray("{\\rtf1\\ql l\\par\\qc c\\par\\qr r\\par\\qj j\\par}") << u"<>l\n[qc]<>c\n[qr]<>r\n[qj]<>j"_s;
+    QTest::newRow("alignment") << QByteArray("{\\rtf1\\ql l\\par\\qc c\\par\\qr r\\par\\qj j\\par}")
+                               << u"<>l\n[qc]<>c\n[qr]<>r\n[qj]<>j"_s;
     QTest::newRow("indents and spacing, pard resets")
         << QByteArray("{\\rtf1\\li720\\ri360\\fi-360\\sb120\\sa60 x\\par\\pard y\\par}")
         << u"[li720 ri360 fi-360 sb120 sa60]<>x\n<>y"_s;
@@ -248,8 +245,7 @@ void TestRtfReader::formatting_data()
         << QByteArray("{\\rtf1{\\pard\\qc\\b Title\\par}\\pard body\\par}") << u"[qc]<b>Title\n<>body"_s;
     QTest::newRow("unterminated last paragraph keeps its formatting")
         << QByteArray("{\\rtf1{\\qr tail}}") << u"[qr]<>tail"_s;
-    QTest::newRow("adjacent runs of equal format merge")
-        << QByteArray("{\\rtf1 a{b}\\b0 c\\i\\i0 d}") << u"<>abcd"_s;
+    QTest::newRow("adjacent runs of equal format merge") << QByteArray("{\\rtf1 a{b}\\b0 c\\i\\i0 d}") << u"<>abcd"_s;
 }
 
 void TestRtfReader::formatting()
@@ -267,29 +263,21 @@ void TestRtfReader::malformedInput_data()
 
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("not RTF at all") << QByteArray("just text") << u"just text"_s;
-    QTest::newRow("missing closing braces")
-        << QByteArray("{\\rtf1 one\\par{\\b two{\\i three") << u"one\ntwothree"_s;
-    QTest::newRow("extra closing braces")
-        << QByteArray("{\\rtf1 a}}}b}") << u"ab"_s;
+    QTest::newRow("missing closing braces") << QByteArray("{\\rtf1 one\\par{\\b two{\\i three") << u"one\ntwothree"_s;
+    QTest::newRow("extra closing braces") << QByteArray("{\\rtf1 a}}}b}") << u"ab"_s;
     QTest::newRow("backslash at the end") << QByteArray("{\\rtf1 a\\") << u"a"_s;
     QTest::newRow("hex escape cut off at the end") << QByteArray("{\\rtf1 a\\'4") << u"a"_s;
     QTest::newRow("hex escape with bad digits") << QByteArray("{\\rtf1 a\\'zzb\\'4xc}") << u"azzbxc"_s;
-    QTest::newRow("huge numbers")
-        << QByteArray("{\\rtf1\\fs99999999999999999999 a\\li-99999999999999999999 b\\u99999999999 ?c"
-                      "\\cf99999999999 d\\ansicpg99999999999 e\\uc99999999999 \\u1044 fghijk}")
-        << u"abcdeД"_s;
-    QTest::newRow("huge binary length")
-        << QByteArray("{\\rtf1 a\\bin99999999999999 bbbb}") << u"a"_s;
-    QTest::newRow("control word at the very end")
-        << QByteArray("{\\rtf1 a\\b") << u"a"_s;
-    QTest::newRow("minus without digits is text")
-        << QByteArray("{\\rtf1\\b- x}") << u"- x"_s;
-    QTest::newRow("destination outside every group is ignored")
-        << QByteArray("{\\rtf1 a}\\*\\x b\\pict c") << u"abc"_s;
-    QTest::newRow("Unicode value out of range is dropped")
-        << QByteArray("{\\rtf1 a\\u70000?b\\u0?c}") << u"abc"_s;
-    QTest::newRow("raw control bytes ignored")
-        << QByteArray("{\\rtf1 a\x01\x02 b}") << u"a b"_s;
+    QTest::newRow("huge numbers") << QByteArray(
+                                         "{\\rtf1\\fs99999999999999999999 a\\li-99999999999999999999 b\\u99999999999 ?c"
+                                         "\\cf99999999999 d\\ansicpg99999999999 e\\uc99999999999 \\u1044 fghijk}")
+                                  << u"abcdeД"_s;
+    QTest::newRow("huge binary length") << QByteArray("{\\rtf1 a\\bin99999999999999 bbbb}") << u"a"_s;
+    QTest::newRow("control word at the very end") << QByteArray("{\\rtf1 a\\b") << u"a"_s;
+    QTest::newRow("minus without digits is text") << QByteArray("{\\rtf1\\b- x}") << u"- x"_s;
+    QTest::newRow("destination outside every group is ignored") << QByteArray("{\\rtf1 a}\\*\\x b\\pict c") << u"abc"_s;
+    QTest::newRow("Unicode value out of range is dropped") << QByteArray("{\\rtf1 a\\u70000?b\\u0?c}") << u"abc"_s;
+    QTest::newRow("raw control bytes ignored") << QByteArray("{\\rtf1 a\x01\x02 b}") << u"a b"_s;
 }
 
 void TestRtfReader::malformedInput()
@@ -337,18 +325,17 @@ void TestRtfReader::wordProcessorOutput()
     const RtfDocument doc = Read(ReadFixture("wordprocessor.rtf"));
     const QString text = QString::fromStdString(doc.PlainText());
 
-    QCOMPARE(text,
-             u"Thread Gauge Report\n"
-             "The pitch diameter d2 was measured over three wires.\n"
-             "\u2022\tWire diameter: 0.866\u00A0mm\n"
-             "\u2022\tResult \u201Cwithin tolerance\u201D \u2013 see the EA-10/10 guideline.\n"
-             "\n"
-             "Signed: J\u00FCrgen M\u00FCller\n"
-             "Centred"_s);
+    QCOMPARE(text, u"Thread Gauge Report\n"
+                   "The pitch diameter d2 was measured over three wires.\n"
+                   "\u2022\tWire diameter: 0.866\u00A0mm\n"
+                   "\u2022\tResult \u201Cwithin tolerance\u201D \u2013 see the EA-10/10 guideline.\n"
+                   "\n"
+                   "Signed: J\u00FCrgen M\u00FCller\n"
+                   "Centred"_s);
 
-    for (const QString& leak : {u"Normal"_s, u"heading 1"_s, u"Microsoft Word"_s, u"Riched20"_s,
-                                u"89504e47"_s, u"ffd8ff"_s, u"Calibri"_s, u"HYPERLINK"_s, u"Page"_s,
-                                u"Secret"_s, u"Author"_s, u"Symbol"_s, u"\u00B7"_s, u"\uFFFD"_s})
+    for (const QString& leak :
+         {u"Normal"_s, u"heading 1"_s, u"Microsoft Word"_s, u"Riched20"_s, u"89504e47"_s, u"ffd8ff"_s, u"Calibri"_s,
+          u"HYPERLINK"_s, u"Page"_s, u"Secret"_s, u"Author"_s, u"Symbol"_s, u"\u00B7"_s, u"\uFFFD"_s})
         QVERIFY2(!text.contains(leak), qPrintable(u"leaked: "_s + leak));
 
     QVERIFY(doc.Paragraphs.size() == 7);
@@ -378,10 +365,9 @@ void TestRtfReader::wordProcessorOutput()
 void TestRtfReader::wordProcessorCyrillic()
 {
     const RtfDocument doc = Read(ReadFixture("cyrillic.rtf"));
-    QCOMPARE(QString::fromStdString(doc.PlainText()),
-             u"Външна резба\n"
-             "Вътрешна резба\n"
-             "Ср. диаметър d2 – 9,02501 mm"_s);
+    QCOMPARE(QString::fromStdString(doc.PlainText()), u"Външна резба\n"
+                                                      "Вътрешна резба\n"
+                                                      "Ср. диаметър d2 – 9,02501 mm"_s);
     QVERIFY(doc.Paragraphs[0].Runs[0].Format.Bold);
 }
 

@@ -76,7 +76,10 @@ private slots:
             {"metric two grades", "M10-4h6h", M, 10, 1.5, 1, 30, 30, 1, "4h6h"},
             {"metric fit names no side", "M10-6H/6g", M, 10, 1.5, 1, 30, 30, 0, "6H/6g"},
             {"metric left hand, engagement", "M20x2-6g-L-LH", M, 20, 2, 1, 30, 30, 1, "6g"},
-            {"metric minus sign", "M10x1.5\xE2\x88\x92" "6g", M, 10, 1.5, 1, 30, 30, 1, "6g"},
+            {"metric minus sign",
+             "M10x1.5\xE2\x88\x92"
+             "6g",
+             M, 10, 1.5, 1, 30, 30, 1, "6g"},
             {"metric multi-start", "M16xPh3P1.5", M, 16, 1.5, 2, 30, 30, 0, ""},
             {"unified coarse", "1/4-20 UNC", U, 0.25 * In, In / 20, 1, 30, 30, 0, ""},
             {"unified fine external", "1/4-28 UNF-2A", U, 0.25 * In, In / 28, 1, 30, 30, 1, "2A"},
@@ -159,16 +162,17 @@ private slots:
             bool inches;
         };
         const Row rows[] = {
-            {"M1.6", 1.373, false},   {"M3", 2.675, false},      {"M4", 3.545, false},     {"M5", 4.480, false},
-            {"M6", 5.350, false},     {"M8", 7.188, false},      {"M8x1", 7.350, false},   {"M10x1.5", 9.026, false},
-            {"M10x1.25", 9.188, false}, {"M10x1", 9.350, false}, {"M12", 10.863, false},   {"M16", 14.701, false},
-            {"M20", 18.376, false},   {"M24", 22.051, false},    {"1/4-20 UNC", 0.2175, true},
+            {"M1.6", 1.373, false},       {"M3", 2.675, false},         {"M4", 3.545, false},
+            {"M5", 4.480, false},         {"M6", 5.350, false},         {"M8", 7.188, false},
+            {"M8x1", 7.350, false},       {"M10x1.5", 9.026, false},    {"M10x1.25", 9.188, false},
+            {"M10x1", 9.350, false},      {"M12", 10.863, false},       {"M16", 14.701, false},
+            {"M20", 18.376, false},       {"M24", 22.051, false},       {"1/4-20 UNC", 0.2175, true},
             {"1/4-28 UNF", 0.2268, true}, {"#10-32 UNF", 0.1697, true}, {"3/8-16 UNC", 0.3344, true},
-            {"1/2-13 UNC", 0.4500, true}, {"1-8 UNC", 0.9188, true},   {"Tr20x4", 18.000, false},
-            {"Tr40x7", 36.500, false},  {"S40x7", 34.750, false},    {"G1/8", 9.147, false},
-            {"G1/4", 12.301, false},    {"G3/8", 15.806, false},     {"G1/2", 19.793, false},
-            {"G3/4", 25.279, false},    {"G1", 31.770, false},       {"G2", 58.135, false},
-            {"BSW 1/4", 0.2180, true},  {"BSW 1/2", 0.4466, true},   {"BSF 1/2", 0.4600, true},
+            {"1/2-13 UNC", 0.4500, true}, {"1-8 UNC", 0.9188, true},    {"Tr20x4", 18.000, false},
+            {"Tr40x7", 36.500, false},    {"S40x7", 34.750, false},     {"G1/8", 9.147, false},
+            {"G1/4", 12.301, false},      {"G3/8", 15.806, false},      {"G1/2", 19.793, false},
+            {"G3/4", 25.279, false},      {"G1", 31.770, false},        {"G2", 58.135, false},
+            {"BSW 1/4", 0.2180, true},    {"BSW 1/2", 0.4466, true},    {"BSF 1/2", 0.4600, true},
             {"1-5 ACME", 0.9000, true},
         };
         for (char separator : Separators) {
@@ -241,15 +245,17 @@ private slots:
         };
         for (char separator : Separators) {
             for (const Row& r : rows) {
-                QTest::addRow("%s %c", r.name, separator) << separator << QString::fromUtf8(r.text) << r.reason
-                                                          << QString::fromUtf8(r.offending);
+                QTest::addRow("%s %c", r.name, separator)
+                    << separator << QString::fromUtf8(r.text) << r.reason << QString::fromUtf8(r.offending);
             }
         }
         // The comma is a decimal separator only where the program uses it.
-        QTest::newRow("comma with the point") << '.' << QStringLiteral("M10x1,25") << R::UnreadableNumber
-                                              << QStringLiteral("1,25");
-        QTest::newRow("unknown sign") << '.' << QString::fromUtf8("\xD0\x96" "10") << R::UnknownForm
-                                      << QString::fromUtf8("\xD0\x96");
+        QTest::newRow("comma with the point")
+            << '.' << QStringLiteral("M10x1,25") << R::UnreadableNumber << QStringLiteral("1,25");
+        QTest::newRow("unknown sign") << '.'
+                                      << QString::fromUtf8("\xD0\x96"
+                                                           "10")
+                                      << R::UnknownForm << QString::fromUtf8("\xD0\x96");
     }
 
     void refusals()

@@ -45,7 +45,10 @@ constexpr auto CapitalM = MeasuredQuantity::IndicatedCapitalM;
 constexpr auto Inclined = MeasuringMethod::Inclined;
 
 // M10x1.5 external, wire 0.866, 1 N, M 10.32496.
-MeasurementInputs M10() { return Thread(External, 1.5, 1, 30, 30, 0.866, 1, CapitalM, 10.32496); }
+MeasurementInputs M10()
+{
+    return Thread(External, 1.5, 1, 30, 30, 0.866, 1, CapitalM, 10.32496);
+}
 
 // The published example budget of that measurement.
 BudgetInputs ExampleBudget(ProbeCorrelation probes)
@@ -96,7 +99,9 @@ Coefficients ClosedForm(const MeasurementInputs& in)
     return {static_cast<double>(dCentres),
             static_cast<double>((capital ? -s * dCentres : 0.0L) - s * D / S),
             static_cast<double>(dCentresP + s * std::cos(b) * std::cos(g) / sinA),
-            flank(b, g), flank(g, b), 0.0};
+            flank(b, g),
+            flank(g, b),
+            0.0};
 }
 
 } // namespace
@@ -234,9 +239,9 @@ private slots:
                                             << -4.428169 << 1.584080 << 0.318270 << -0.408499 << 0.0;
         QTest::newRow("int M steel") << Thread(Internal, 1.5, 1, 30, 30, 0.866, 1, CapitalM, 7.7232) << 0.999566
                                      << 3.000927 << -0.863480 << -0.001617 << -0.001617 << 1.279014;
-        QTest::newRow("int m ruby n=2")
-            << Thread(Internal, 2, 2, 30, 30, 1.1, 2, SmallM, 18.5, MeasuringMethod::Perpendicular, ProbeMaterial::Ruby)
-            << 0.999596 << 2.002642 << -0.862237 << 0.024963 << 0.024963 << 0.776738;
+        QTest::newRow("int m ruby n=2") << Thread(Internal, 2, 2, 30, 30, 1.1, 2, SmallM, 18.5,
+                                                  MeasuringMethod::Perpendicular, ProbeMaterial::Ruby)
+                                        << 0.999596 << 2.002642 << -0.862237 << 0.024963 << 0.024963 << 0.776738;
         QTest::newRow("ext M inclined") << Thread(External, 1.5, 1, 30, 30, 0.866, 1, CapitalM, 10.32496, Inclined)
                                         << 1.003517 << -3.005659 << 0.823898 << 0.000491 << 0.000491 << 0.497467;
         QTest::newRow("ext m inclined 3/30 n=2")
@@ -461,7 +466,8 @@ private slots:
         inputs[BudgetContribution::Indicated] = {0.3L};
         inputs[BudgetContribution::Other] = {0.4L};
         inputs.CoverageFactor = k;
-        const UncertaintyBudget b = CombineBudget({1, -3, 0.87L, 0, 0, 0}, 10.0L, MeasuringMethod::Perpendicular, inputs);
+        const UncertaintyBudget b =
+            CombineBudget({1, -3, 0.87L, 0, 0, 0}, 10.0L, MeasuringMethod::Perpendicular, inputs);
         QVERIFY(std::fabs(double(b.CombinedUm) - 0.5) < 1e-15);
         QVERIFY(std::fabs(double(b.ExpandedUm) - 0.5 * k) < 1e-14);
         QCOMPARE(double(b.CoverageFactor), k);
@@ -490,7 +496,8 @@ private slots:
         inputs[BudgetContribution::Other] = {1.0L};
         inputs[BudgetContribution::BetaFlank] = {flankArcminutes};
         inputs[BudgetContribution::GammaFlank] = {flankArcminutes};
-        const UncertaintyBudget b = CombineBudget({1, -3, 0.87L, 0.3L, -0.4L, 0}, 10.0L, MeasuringMethod::Perpendicular, inputs);
+        const UncertaintyBudget b =
+            CombineBudget({1, -3, 0.87L, 0.3L, -0.4L, 0}, 10.0L, MeasuringMethod::Perpendicular, inputs);
         QCOMPARE(b.Outcome, BudgetOutcome::Ok);
         QCOMPARE(b.CriticalThread, critical);
     }

@@ -96,9 +96,8 @@ int main(int argc, char** argv)
         if (line == "where") {
             announce();
         } else if (line == "report") {
-            std::printf("enters %d leaves %d shows %d hides %d visible %d cpu_ms %.0f\n", counts.enters,
-                        counts.leaves, counts.shows, counts.hides, label->HintVisible() ? 1 : 0,
-                        CpuMilliseconds());
+            std::printf("enters %d leaves %d shows %d hides %d visible %d cpu_ms %.0f\n", counts.enters, counts.leaves,
+                        counts.shows, counts.hides, label->HintVisible() ? 1 : 0, CpuMilliseconds());
             std::fflush(stdout);
         }
     });
