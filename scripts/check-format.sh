@@ -17,7 +17,13 @@ fi
 command -v "$CLANG_FORMAT" >/dev/null 2>&1 || { echo "check-format: $CLANG_FORMAT not found" >&2; exit 2; }
 
 # Every tracked C++ source and header, and new ones not yet added.
-files=$(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.hpp' '*.cc')
+# Outside a git checkout (an unpacked source archive), every C++ file of the
+# source folders.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    files=$(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.hpp' '*.cc')
+else
+    files=$(find src tests bench fuzz tools \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null)
+fi
 [ -n "$files" ] || exit 0
 
 if $fix; then

@@ -12,6 +12,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev llvm-14 lld-14
   fonts-dejavu-core
   desktop-file-utils appstream
+  clang-format-14
   dpkg-dev file python3
 )
 
