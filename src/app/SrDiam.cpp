@@ -39,6 +39,7 @@ TfrmSrDiam::TfrmSrDiam(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     BuildToolBars();
     ConfigureFields();
     WireEvents();
+    BuildThreadAndConformity();
     FormCreate();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string_view>
 
 #include "Calculation.h"
+#include "Conformity.h"
 #include "ImageList.h"
 #include "LangsExt.h"
 #include "MeasurementTypes.h"
@@ -23,7 +26,13 @@ class QShortcut;
 class QShowEvent;
 class CatalogCellDelegate;
 class QCloseEvent;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
 class QModelIndex;
+class QSettings;
+class TXLabel;
 class TZFloatEdit;
 
 // The program's one window: inputs and results of a thread measurement, the
@@ -43,6 +52,9 @@ class TZFloatEdit;
 //   SrDiamShell.cpp        creation, first show, stored settings, Exit,
 //                          the about window
 //   SrDiamReport.cpp       Copy: the plain-text report on the clipboard
+//   SrDiamThread.cpp       the thread designation box above the inputs
+//   SrDiamConformity.cpp   the limits of the pitch diameter, the decision
+//                          rule, the verdict and the turn-to targets
 // Every element of the form is reached as ui->name (names as in SrDiam.ui).
 // Handlers are private methods named after element and event; they are
 // connected with pointer-to-member connects in WireEvents().
@@ -100,6 +112,8 @@ private:
     void edStapkaChange();
     void edDiamChange();
     void btnCalcClick();
+    // The inputs of a calculation as the window holds them now.
+    zevko::MeasurementInputs CurrentInputs() const;
     void ClearResults();
     // Walks the linked catalog from its first entry for the diameter nearest
     // to d0 (mm); sets ProbeDiameterMm, the catalog cursor and lSign.
@@ -278,4 +292,85 @@ private:
     std::optional<int> RestoredMaterial;
     std::optional<int> RestoredMethod;
     bool FirstShowDone = false;
+    // ---- thread designation (SrDiamThread.cpp)
+    // The editable box "Thread" and the basic pitch diameter, each in a row
+    // of its own above the inputs (Ctrl+T reaches the box).
+    void BuildThreadBox();
+    // Enter in the box, or an item chosen: reads the designation and fills
+    // pitch, starts, both flank angles and (with a tolerance class) the
+    // side through their fields, so that their change handlers run as if
+    // typed. An unreadable one is refused with its reason, nothing changed.
+    void ApplyDesignation(const QString& text);
+    // The recent designations, most recent first, then the common sizes.
+    void FillThreadItems();
+    // The basic pitch diameter of the designation last entered, shown unit.
+    void ShowBasicPitchDiameter();
+    void LabelThreadBox();
+    void RestoreThreadSettings(const QSettings& key);
+    void StoreThreadSettings(QSettings& key) const;
+
+    QComboBox* cbThread = nullptr;
+    QLabel* lThread = nullptr;
+    QLabel* lBasicD2Caption = nullptr;
+    TXLabel* lBasicD2 = nullptr;
+    QLabel* lBasicD2Unit = nullptr;
+    QStringList RecentThreads;
+    std::optional<long double> BasicPitchDiameterMm;
+
+    // ---- limits, verdict and turn-to targets (SrDiamConformity.cpp)
+    // The verdict beside the pitch diameter result and, below the results,
+    // the limits, the decision rule and the turn-to targets; the designation
+    // box with them. Called once, after the design's events are wired.
+    void BuildThreadAndConformity();
+    // The texts of both in the window's language (from ApplyLanguage).
+    void LabelThreadAndConformity();
+    // Both rewritten in the shown unit (from ApplyUnitSystem).
+    void ShowThreadAndConformityInUnit();
+    // Their stored settings, beside the design's six keys.
+    void RestoreThreadAndConformity(const QSettings& key);
+    void StoreThreadAndConformity(QSettings& key) const;
+    // The limits field was edited: read it in the shown unit.
+    void edLimitsEdited(const QString& text);
+    // Reads limits typed in `unit`; the verdict and the targets follow.
+    void ReadLimits(const QString& text, zevko::UnitSystem unit);
+    // What was not understood in the limits, in the window's language.
+    void ShowLimitsMessage();
+    // The M and m at the limits (and the guard-banded M window) for the
+    // inputs as they are now; empty when they cannot be computed.
+    void UpdateTurnTo();
+    // The verdict for the results shown (after a calculation, and when the
+    // limits or the rule change), with the targets.
+    void UpdateConformity();
+    // The verdict goes with the results.
+    void ClearVerdict();
+    // The expanded uncertainty of the shown result, mm; none without one.
+    std::optional<long double> ShownExpandedUncertaintyMm() const;
+
+    // The limits as typed: the text, the unit it was typed in and its
+    // reading in mm. Another unit shows them converted, from the exact mm.
+    struct TypedLimits {
+        QString Text;
+        zevko::UnitSystem Unit = zevko::UnitSystem::Millimetres;
+        zevko::LimitsReading Reading;
+        std::optional<zevko::PitchDiameterLimits> Mm;
+    };
+    TypedLimits Limits;
+    QLineEdit* edLimits = nullptr;
+    QLabel* lLimits = nullptr;
+    QLabel* lLimitsUnit = nullptr;
+    QLabel* lRule = nullptr;
+    QComboBox* cbRule = nullptr;
+    QLabel* lLimitsMessage = nullptr;
+    QFrame* pnlLimits = nullptr;
+    QLabel* lAtLower = nullptr;
+    QLabel* lAtUpper = nullptr;
+    QLabel* lTurnD2Caption = nullptr;
+    QLabel* lTurnSmallCaption = nullptr;
+    QLabel* lTurnCapitalCaption = nullptr;
+    QLabel* lGuardCaption = nullptr;
+    // [row][0 lower, 1 upper]: d2, m, M, guard-banded M.
+    std::array<std::array<TXLabel*, 2>, 4> TurnValues{};
+    std::array<QLabel*, 4> TurnUnits{};
+    QLabel* lVerdict = nullptr;
+    zevko::Verdict ShownVerdict = zevko::Verdict::None;
 };

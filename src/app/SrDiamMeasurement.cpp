@@ -88,6 +88,7 @@ void TfrmSrDiam::ClearResults()
     Results.DiameterText.clear();
     Results.IndicatedValueText.clear();
     Results.ForceCorrectionText.clear();
+    ClearVerdict();
 }
 
 void TfrmSrDiam::rbOutClick()
@@ -237,6 +238,29 @@ void TfrmSrDiam::edDiamChange()
 
 void TfrmSrDiam::btnCalcClick()
 {
+    const zevko::MeasurementInputs inputs = CurrentInputs();
+
+    const zevko::CalculationResult result =
+        zevko::Calculate(inputs, !ui->edStapka->Text().isEmpty(), Results, DecimalSeparator());
+    switch (result.Outcome) {
+    case zevko::CalculationOutcome::Implausible: return;
+    case zevko::CalculationOutcome::Failed:
+        Results = result.Results;
+        ShowError();
+        return;
+    case zevko::CalculationOutcome::Ok:
+        Results = result.Results;
+        if (!ShowResults()) {
+            ShowError();
+            return;
+        }
+        UpdateConformity();
+        return;
+    }
+}
+
+zevko::MeasurementInputs TfrmSrDiam::CurrentInputs() const
+{
     zevko::MeasurementInputs inputs;
     inputs.Side = IsExternal() ? zevko::ThreadSide::External : zevko::ThreadSide::Internal;
     inputs.PitchMm = PitchMm;
@@ -256,21 +280,7 @@ void TfrmSrDiam::btnCalcClick()
     default: inputs.Quantity = zevko::MeasuredQuantity::IndicatedCapitalM; break;
     }
     inputs.MeasuredValueMm = MeasuredValueMm;
-
-    const zevko::CalculationResult result =
-        zevko::Calculate(inputs, !ui->edStapka->Text().isEmpty(), Results, DecimalSeparator());
-    switch (result.Outcome) {
-    case zevko::CalculationOutcome::Implausible: return;
-    case zevko::CalculationOutcome::Failed:
-        Results = result.Results;
-        ShowError();
-        return;
-    case zevko::CalculationOutcome::Ok:
-        Results = result.Results;
-        if (!ShowResults())
-            ShowError();
-        return;
-    }
+    return inputs;
 }
 
 bool TfrmSrDiam::ShowResults()

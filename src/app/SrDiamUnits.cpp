@@ -72,6 +72,7 @@ void TfrmSrDiam::ApplyUnitSystem()
     // A pasted "1.5 mm" may carry the unit the length fields are in.
     for (TZFloatEdit* field : {ui->edStapka, ui->edDiam, ui->edIzmSt})
         field->SetUnit(inches ? QStringLiteral("in") : QStringLiteral("mm"));
+    ShowThreadAndConformityInUnit();
 
     const auto mmText = [](const std::string& text) { return QString::fromStdString(text); };
 

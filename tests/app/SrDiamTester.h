@@ -84,6 +84,19 @@ public:
     // ---- shell
     using TfrmSrDiam::btnInfoClick;
 
+    // ---- thread designation, limits, verdict and turn-to targets
+    using TfrmSrDiam::ApplyDesignation;
+    using TfrmSrDiam::cbRule;
+    using TfrmSrDiam::cbThread;
+    using TfrmSrDiam::edLimits;
+    using TfrmSrDiam::lBasicD2;
+    using TfrmSrDiam::Limits;
+    using TfrmSrDiam::lLimitsMessage;
+    using TfrmSrDiam::lVerdict;
+    using TfrmSrDiam::RecentThreads;
+    using TfrmSrDiam::ShownVerdict;
+    using TfrmSrDiam::TurnValues;
+
     // Every message the window would have shown, in order.
     QStringList Messages;
 

@@ -194,6 +194,27 @@ copy_and_compare "German, inches" \
   "Prüfmass (m): 	0.372400 in" \
   "Abplattungskorrektur: 	0.000030 in"
 
+# ---- a thread designation: Ctrl+T reaches the box "Thread"; Enter fills
+# pitch, starts and flank angles through their fields and moves on to the
+# measured value, after which Tab reaches the limits of the pitch diameter.
+key ctrl+t
+xdotool type --delay 30 'M12-6g'
+key Return
+enter 0.44
+key Tab
+enter '0.4200 0.4240'
+key ctrl+shift+c
+wait_until 10 clipboard_changed || fail "designation: the report did not reach the clipboard"
+cp "$work/clip.new" "$work/clip.last"
+for line in $'Teilung (P): \t0.0689 in\r' $'Gangzahl (n): \t1\r' $'Steigung (l): \t0.068898 in\r' \
+  $'Teilflankenwinkel (В): \t30° 0\' 0"\r'; do
+  grep -qxF -- "$line" "$work/clip.new" || {
+    cat -A "$work/clip.new"
+    fail "designation: the report lacks the line ${line%$'\r'}"
+  }
+done
+echo "ok: designation entered"
+
 # ---- Exit, and what the program kept
 key ctrl+q
 program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
@@ -206,7 +227,9 @@ app_pid=
 settings="$XDG_CONFIG_HOME/Brantel/RaradeRI.conf"
 [[ -f $settings ]] || fail "no settings stored in $settings"
 # The values of group Default, one "name=value" per line.
-stored=$(awk '/^\[/ { group = $0; next } group == "[Default]" && NF { sub(/\r$/, ""); print }' "$settings" | sort)
+stored_all=$(awk '/^\[/ { group = $0; next } group == "[Default]" && NF { sub(/\r$/, ""); print }' "$settings" | sort)
+# The design's six keys; the keys added beside them are checked by their own steps.
+stored=$(grep -E '^(Izm|Lang|Mat|St|Vid|mm_in)=' <<<"$stored_all")
 expected=$(printf '%s\n' Izm=0 Lang=2 Mat=0 St=1 Vid=1 mm_in=1 | sort)
 if [[ $stored != "$expected" ]]; then
   echo "--- stored settings:"
@@ -214,6 +237,15 @@ if [[ $stored != "$expected" ]]; then
   fail "the stored settings differ"
 fi
 echo "ok: settings stored"
+
+# The designation box and the limits keep theirs beside them.
+for line in Threads=M12-6g 'D2Limits=0.4200 0.4240' D2LimitsUnit=1 D2Rule=0; do
+  grep -qxF -- "$line" <<<"$stored_all" || {
+    cat "$settings"
+    fail "the settings lack $line"
+  }
+done
+echo "ok: designation and limits stored"
 
 # The catalog, unchanged by the user, is still whole.
 grep -q '^D2=0.866' "$work/app/DEZADIRE.INI" || fail "the wire catalog lost an entry"
