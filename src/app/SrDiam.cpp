@@ -248,6 +248,7 @@ void TfrmSrDiam::WireEvents()
     WireUnitsAndReport();
     WireCatalogs();
     WireShell();
+    WireRangeMarks();
 }
 
 void TfrmSrDiam::ShowMessage(const QString& text)

@@ -52,6 +52,7 @@ class TZFloatEdit;
 //   SrDiamShell.cpp        creation, first show, stored settings, Exit,
 //                          the about window
 //   SrDiamReport.cpp       Copy: the plain-text report on the clipboard
+//   SrDiamRangeMarks.cpp   the marks of fields whose value is out of range
 //   SrDiamThread.cpp       the thread designation box above the inputs
 //   SrDiamConformity.cpp   the limits of the pitch diameter, the decision
 //                          rule, the verdict and the turn-to targets
@@ -141,6 +142,15 @@ private:
     // Shows the five result texts in the labels, converted in inches; false
     // when a text cannot be converted (the labels before it keep their texts).
     bool ShowResults();
+
+    // ---- range marks (SrDiamRangeMarks.cpp)
+    // Every change of an input field's text judges the fields again.
+    void WireRangeMarks();
+    // Marks each input field whose value lies outside its accepted range,
+    // with that range in the window's language and unit as the reason, and
+    // takes the mark from the others. Also after the unit switch and a
+    // change of language.
+    void UpdateRangeMarks();
 
     // ---- window state
     std::unique_ptr<Ui::TfrmSrDiam> ui;
@@ -372,5 +382,10 @@ private:
     std::array<std::array<TXLabel*, 2>, 4> TurnValues{};
     std::array<QLabel*, 4> TurnUnits{};
     QLabel* lVerdict = nullptr;
+    // The form's width and minimum width, before the verdict's column.
+    int DesignWidth = 0;
+    int DesignMinimumWidth = 0;
+    // What the verdict's column adds to the width of the input panel.
+    int VerdictColumnWidth = 0;
     zevko::Verdict ShownVerdict = zevko::Verdict::None;
 };

@@ -15,9 +15,12 @@
 
 #include "GridRows.h"
 #include "LangsExt.h"
+#include "LanguageTableReader.h"
 #include "NumberFormat.h"
+#include "ResultTexts.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -26,7 +29,9 @@
 #include <QRadioButton>
 #include <QSettings>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -57,6 +62,10 @@ zevko::DecisionRule RuleOf(const QComboBox* box)
 
 void TfrmSrDiam::BuildThreadAndConformity()
 {
+    DesignWidth = width();
+    DesignMinimumWidth = minimumWidth();
+    ui->layPanel1->activate();
+    const int designPanelWidth = ui->Panel1->sizeHint().width();
     BuildThreadBox();
 
     // The verdict: in the row of the pitch diameter result, after its unit.
@@ -67,9 +76,32 @@ void TfrmSrDiam::BuildThreadAndConformity()
     QFont bold = lVerdict->font();
     bold.setBold(true);
     lVerdict->setFont(bold);
+    // Its room is kept while no verdict is shown: the window does not change
+    // its size after a calculation.
+    QSizePolicy verdictPolicy = lVerdict->sizePolicy();
+    verdictPolicy.setRetainSizeWhenHidden(true);
+    lVerdict->setSizePolicy(verdictPolicy);
     lVerdict->hide();
     const int resultRow = GridRowOf(ui->layPanel1, ui->lSrDA2);
     ui->layPanel1->addWidget(lVerdict, resultRow, ui->layPanel1->columnCount());
+    // Its column holds the longest verdict of every language, so that the
+    // window keeps its width whichever language is chosen.
+    int verdictWidth = 0;
+    const QFontMetrics metrics(bold);
+    for (const char* table : {"BG2", "DE2", "EN2"}) {
+        QByteArray stream;
+        if (!LoadLanguageResource(QString::fromLatin1(table), QString::fromLatin1(table), stream))
+            continue;
+        const zevko::LanguageLines lines =
+            zevko::ReadLanguageTable(std::string_view(stream.constData(), static_cast<std::size_t>(stream.size())));
+        for (int text = 1426; text <= 1430; ++text)
+            verdictWidth =
+                std::max(verdictWidth,
+                         metrics.horizontalAdvance(QString::fromStdU16String(zevko::FindLanguageText(lines, text))));
+    }
+    lVerdict->setMinimumWidth(verdictWidth + 2 * lVerdict->margin() + 4);
+    ui->layPanel1->activate();
+    VerdictColumnWidth = std::max(0, ui->Panel1->sizeHint().width() - designPanelWidth);
 
     // The limits and the turn-to targets: a panel of their own below the results.
     pnlLimits = new QFrame(ui->Panel1);
@@ -138,7 +170,7 @@ void TfrmSrDiam::BuildThreadAndConformity()
         for (int column = 0; column < 2; ++column) {
             auto* value = new TXLabel(pnlLimits);
             value->setObjectName(QStringLiteral("lTurn%1%2").arg(row).arg(column));
-            value->setMinimumSize(80, ui->lSrDA2->minimumHeight());
+            value->setMinimumSize(70, ui->lSrDA2->minimumHeight());
             value->setMaximumHeight(ui->lSrDA2->maximumHeight());
             value->SetAlignment(taRightJustify);
             value->SetBevel(lbLowered);
@@ -203,14 +235,17 @@ void TfrmSrDiam::LabelThreadAndConformity()
     ShowLimitsMessage();
     UpdateConformity();
 
-    // The rows added to the form need their room: the window grows to hold
-    // them in every language, and never shrinks below the form's size.
+    // The window grows by the verdict's column, so that the pages keep the
+    // width the form gives them, and by the rows added, never shrinking.
     if (QLayout* windowLayout = layout()) {
         windowLayout->activate();
-        const QSize needed = windowLayout->minimumSize().expandedTo(minimumSize());
+        const int extraWidth = VerdictColumnWidth;
+        const QSize needed(DesignMinimumWidth + extraWidth,
+                           std::max(minimumHeight(), windowLayout->minimumSize().height()));
         setMinimumSize(needed);
-        if (width() < needed.width() || height() < needed.height())
-            resize(size().expandedTo(needed));
+        const QSize wanted(std::max(width(), DesignWidth + extraWidth), std::max(height(), needed.height()));
+        if (wanted != size())
+            resize(wanted);
     }
 }
 
@@ -298,16 +333,12 @@ void TfrmSrDiam::UpdateTurnTo()
 
     const char separator = DecimalSeparator();
     const bool inches = Units == zevko::UnitSystem::Inches;
-    // The window's result conventions: 5 decimals in mm, and the inch
-    // text (6 decimals) from that millimetre text.
+    // As the window shows its results: the millimetre text, or the inch
+    // text formed from it.
     const auto shown = [&](long double mm) -> QString {
         const std::optional<std::string> mmText = zevko::FormatResult(mm, 5, separator);
-        if (!mmText)
-            return {};
-        if (!inches)
-            return QString::fromStdString(*mmText);
-        const std::optional<std::string> inchText = zevko::InchTextFromMmText(*mmText, 6, separator);
-        return inchText ? QString::fromStdString(*inchText) : QString();
+        const std::optional<std::string> text = mmText ? zevko::ResultTextInUnit(*mmText, Units, separator) : mmText;
+        return text ? QString::fromStdString(*text) : QString();
     };
     // The limits as read, to be compared with what was typed.
     const auto limitShown = [&](long double mm) -> QString {
@@ -398,9 +429,15 @@ void TfrmSrDiam::UpdateConformity()
             inches ? zevko::FormatResult(mm / zevko::MmPerInch, 6, separator) : zevko::FormatResult(mm, 5, separator);
         return shown ? QString::fromStdString(*shown) : QString();
     };
-    lVerdict->setToolTip(LanguageText(1431).arg(
-        cbRule->currentText(), inUnit(Limits.Mm->Lower), inUnit(Limits.Mm->Upper),
-        inches ? QStringLiteral("in") : QStringLiteral("mm"), u ? inUnit(*u) : LanguageText(1435)));
+    const int reason = verdict == zevko::Verdict::NotDecidedLower   ? 1436
+                       : verdict == zevko::Verdict::NotDecidedUpper ? 1437
+                       : verdict == zevko::Verdict::NotDecidedBoth  ? 1438
+                                                                    : 0;
+    lVerdict->setToolTip((reason != 0 ? LanguageText(reason) + QLatin1Char('\n') : QString()) +
+                         LanguageText(1431).arg(cbRule->currentText(), inUnit(Limits.Mm->Lower),
+                                                inUnit(Limits.Mm->Upper),
+                                                inches ? QStringLiteral("in") : QStringLiteral("mm"),
+                                                u ? inUnit(*u) : LanguageText(1435)));
     lVerdict->show();
 }
 

@@ -12,6 +12,7 @@
 #include "GridRows.h"
 #include "LangsExt.h"
 #include "NumberFormat.h"
+#include "ResultTexts.h"
 #include "ThreadDesignation.h"
 #include "ThreadSeries.h"
 
@@ -220,9 +221,7 @@ void TfrmSrDiam::ShowBasicPitchDiameter()
     }
     const char separator = DecimalSeparator();
     const std::optional<std::string> mm = zevko::FormatResult(*BasicPitchDiameterMm, 5, separator);
-    std::optional<std::string> shown = mm;
-    if (mm && Units == zevko::UnitSystem::Inches)
-        shown = zevko::InchTextFromMmText(*mm, 6, separator);
+    const std::optional<std::string> shown = mm ? zevko::ResultTextInUnit(*mm, Units, separator) : mm;
     lBasicD2->SetCaption(shown ? QString::fromStdString(*shown) : QString());
 }
 
