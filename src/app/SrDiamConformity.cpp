@@ -186,6 +186,12 @@ void TfrmSrDiam::BuildThreadAndConformity()
         grid->addWidget(unit, 4 + row, 3);
     }
     grid->setColumnStretch(0, 1);
+    // The unit labels take the width of the form's, which hold every unit:
+    // the unit switch moves nothing.
+    for (QLabel* unit : {lLimitsUnit, lBasicD2Unit})
+        unit->setMinimumWidth(ui->Label6->minimumWidth());
+    for (QLabel* unit : TurnUnits)
+        unit->setMinimumWidth(ui->Label6->minimumWidth());
 
     const int panelRow = GridRowOf(ui->layPanel1, ui->lA2) + 1;
     InsertGridRows(ui->layPanel1, panelRow, 1);
