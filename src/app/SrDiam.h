@@ -356,6 +356,9 @@ private:
     void UpdateConformity();
     // The verdict goes with the results.
     void ClearVerdict();
+    // The limits, the rule, the verdict and the M window as TAB-separated
+    // lines ending in CR LF, for the budget's copy; empty without limits.
+    QString ConformityReportLines() const;
     // The expanded uncertainty of the shown result, mm; none without one.
     std::optional<long double> ShownExpandedUncertaintyMm() const;
 

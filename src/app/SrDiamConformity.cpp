@@ -472,3 +472,25 @@ void TfrmSrDiam::StoreThreadAndConformity(QSettings& key) const
     key.setValue(LimitsKey, Limits.Text);
     key.setValue(LimitsUnitKey, Limits.Unit == zevko::UnitSystem::Inches ? 1 : 0);
 }
+
+QString TfrmSrDiam::ConformityReportLines() const
+{
+    if (!Limits.Mm)
+        return {};
+    const QString tab = QStringLiteral("\t");
+    const QString end = QStringLiteral("\r\n");
+    const QString unit = Units == zevko::UnitSystem::Inches ? QStringLiteral("in") : QStringLiteral("mm");
+    // The texts as the window shows them.
+    const auto pair = [&](std::size_t row) {
+        return TurnValues[row][0]->Caption() + tab + TurnValues[row][1]->Caption() + tab + unit;
+    };
+    QString lines = lLimits->text() + tab + pair(RowPitchDiameter) + end;
+    lines += lRule->text() + tab + cbRule->currentText() + end;
+    lines +=
+        LanguageText(1434) + tab + (ShownVerdict == zevko::Verdict::None ? LanguageText(1435) : lVerdict->text()) + end;
+    if (RuleOf(cbRule) == zevko::DecisionRule::Iso14253)
+        lines += lGuardCaption->text() + tab + pair(RowGuard) + end;
+    else
+        lines += lTurnCapitalCaption->text() + tab + pair(RowCapitalM) + end;
+    return lines;
+}
