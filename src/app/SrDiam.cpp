@@ -247,6 +247,7 @@ void TfrmSrDiam::WireEvents()
     WireUnitsAndReport();
     WireCatalogs();
     WireShell();
+    WireRangeMarks();
 }
 
 void TfrmSrDiam::ShowMessage(const QString& text)

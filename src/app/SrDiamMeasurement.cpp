@@ -78,6 +78,7 @@ void TfrmSrDiam::WriteLength(TZFloatEdit* field, WrittenLength& written, double&
     if (shown > field->MaxValue() || shown < field->MinValue()) {
         written.Mm = static_cast<double>(field->Value() * LengthFactor());
         stored = written.Mm;
+        UpdateRangeMarks();
     }
 }
 

@@ -87,6 +87,7 @@ void TfrmSrDiam::ApplyUnitSystem()
         ui->lSrDA2->SetCaption(mmText(Results.DiameterText));
         ui->lRazmM->SetCaption(mmText(Results.IndicatedValueText));
         ui->lA2->SetCaption(mmText(Results.ForceCorrectionText));
+        UpdateRangeMarks();
         return;
     }
 
@@ -127,4 +128,5 @@ void TfrmSrDiam::ApplyUnitSystem()
     showFixedInches(Results.DiameterText, ui->lSrDA2);
     showFixedInches(Results.IndicatedValueText, ui->lRazmM);
     showFixedInches(Results.ForceCorrectionText, ui->lA2);
+    UpdateRangeMarks();
 }

@@ -73,6 +73,7 @@ public:
     // ---- language
     using TfrmSrDiam::ApplyLanguage;
     using TfrmSrDiam::BulClick;
+    using TfrmSrDiam::DeutschClick;
     using TfrmSrDiam::EnglishClick;
     using TfrmSrDiam::SelectedLanguage;
 
