@@ -135,4 +135,5 @@ void TfrmSrDiam::ApplyLanguage()
     ui->btnSel->setToolTip(LanguageText(1011));
 
     ErrorText = LanguageText(196);
+    ApplyBudgetLanguage();
 }
