@@ -251,6 +251,7 @@ void TfrmSrDiam::WireEvents()
     WireCatalogs();
     WireBudget();
     WireShell();
+    WireRangeMarks();
 }
 
 void TfrmSrDiam::ShowMessage(const QString& text)

@@ -49,6 +49,7 @@ class TZFloatEdit;
 //   SrDiamShell.cpp        creation, first show, stored settings, Exit,
 //                          the about window
 //   SrDiamReport.cpp       Copy: the plain-text report on the clipboard
+//   SrDiamRangeMarks.cpp   the marks of fields whose value is out of range
 //   SrDiamBudget.cpp       the uncertainty budget: its page, U under the
 //                          results, Copy budget, its stored entries
 // Every element of the form is reached as ui->name (names as in SrDiam.ui).
@@ -137,6 +138,15 @@ private:
     // Shows the five result texts in the labels, converted in inches; false
     // when a text cannot be converted (the labels before it keep their texts).
     bool ShowResults();
+
+    // ---- range marks (SrDiamRangeMarks.cpp)
+    // Every change of an input field's text judges the fields again.
+    void WireRangeMarks();
+    // Marks each input field whose value lies outside its accepted range,
+    // with that range in the window's language and unit as the reason, and
+    // takes the mark from the others. Also after the unit switch and a
+    // change of language.
+    void UpdateRangeMarks();
 
     // ---- window state
     std::unique_ptr<Ui::TfrmSrDiam> ui;

@@ -135,5 +135,6 @@ void TfrmSrDiam::ApplyLanguage()
     ui->btnSel->setToolTip(LanguageText(1011));
 
     ErrorText = LanguageText(196);
+    UpdateRangeMarks();
     ApplyBudgetLanguage();
 }

@@ -12,6 +12,7 @@
 #include "LeadAndOptimum.h"
 #include "NumberFormat.h"
 #include "ProbeProposal.h"
+#include "ResultTexts.h"
 
 #include <array>
 #include <climits>
@@ -77,6 +78,7 @@ void TfrmSrDiam::WriteLength(TZFloatEdit* field, WrittenLength& written, double&
     if (shown > field->MaxValue() || shown < field->MinValue()) {
         written.Mm = static_cast<double>(field->Value() * LengthFactor());
         stored = written.Mm;
+        UpdateRangeMarks();
     }
 }
 
@@ -283,22 +285,14 @@ void TfrmSrDiam::btnCalcClick()
 
 bool TfrmSrDiam::ShowResults()
 {
-    const std::array<std::pair<const std::string*, TXLabel*>, 5> shown{{
-        {&Results.LeadText, ui->lPodem},
-        {&Results.OptimumDiameterText, ui->lDiamN},
-        {&Results.DiameterText, ui->lSrDA2},
-        {&Results.IndicatedValueText, ui->lRazmM},
-        {&Results.ForceCorrectionText, ui->lA2},
-    }};
-    for (const auto& [text, label] : shown) {
-        if (Units == zevko::UnitSystem::Millimetres) {
-            label->SetCaption(FromStd(*text));
-            continue;
-        }
-        const std::optional<std::string> inches = zevko::InchTextFromMmText(*text, 6, DecimalSeparator());
-        if (!inches)
+    // The labels are written in order up to a text that cannot be shown.
+    const std::array<TXLabel*, zevko::ResultTextCount> labels = {ui->lPodem, ui->lDiamN, ui->lSrDA2, ui->lRazmM,
+                                                                 ui->lA2};
+    const auto texts = zevko::ResultTextsInUnit(Results, Units, DecimalSeparator());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (!texts[i])
             return false;
-        label->SetCaption(FromStd(*inches));
+        labels[i]->SetCaption(FromStd(*texts[i]));
     }
     return true;
 }

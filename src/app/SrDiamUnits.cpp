@@ -7,6 +7,7 @@
 #include "ui_SrDiam.h"
 
 #include "NumberFormat.h"
+#include "ResultTexts.h"
 
 #include <QToolButton>
 
@@ -86,6 +87,7 @@ void TfrmSrDiam::ApplyUnitSystem()
         ui->lSrDA2->SetCaption(mmText(Results.DiameterText));
         ui->lRazmM->SetCaption(mmText(Results.IndicatedValueText));
         ui->lA2->SetCaption(mmText(Results.ForceCorrectionText));
+        UpdateRangeMarks();
         return;
     }
 
@@ -117,16 +119,14 @@ void TfrmSrDiam::ApplyUnitSystem()
 
     // Results are converted whenever there are any, also after a calculation
     // from a measured value of 0 (an internal thread with M = 0 has results):
-    // leaving them would show millimetre numbers under "[in]".
+    // leaving them would show millimetre numbers under "[in]". An empty text
+    // stays empty.
     const auto showFixedInches = [separator](const std::string& text, TXLabel* label) {
-        if (text.empty()) {
-            label->SetCaption(QString());
-            return;
-        }
-        const std::optional<std::string> in = zevko::InchTextFromMmText(text, 6, separator);
+        const std::optional<std::string> in = zevko::ResultTextInUnit(text, zevko::UnitSystem::Inches, separator);
         label->SetCaption(in ? QString::fromStdString(*in) : QString());
     };
     showFixedInches(Results.DiameterText, ui->lSrDA2);
     showFixedInches(Results.IndicatedValueText, ui->lRazmM);
     showFixedInches(Results.ForceCorrectionText, ui->lA2);
+    UpdateRangeMarks();
 }

@@ -4,6 +4,7 @@
 #include "TextMatching.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 namespace zevko::cli {
@@ -20,6 +21,9 @@ constexpr BudgetContribution Rows[BudgetInputColumnCount] = {
     BudgetContribution::Pitch,     BudgetContribution::BetaFlank,  BudgetContribution::GammaFlank,
     BudgetContribution::Force,     BudgetContribution::ForceModel, BudgetContribution::Other,
     BudgetContribution::Other};
+
+constexpr Keyword<ProbeCorrelation> ProbesWords[] = {{"correlated", ProbeCorrelation::Correlated},
+                                                     {"independent", ProbeCorrelation::Independent}};
 
 std::string Quoted(std::string_view text)
 {
@@ -91,14 +95,13 @@ BudgetRowReading ReadBudgetRow(const CsvRecord& record, const BudgetColumnMap& c
         reading.Inputs[Rows[column]] = {*value};
     }
     if (columns.Present[Probes]) {
-        const std::string_view probes = Trimmed(field(Probes));
-        if (probes.empty() || EqualIgnoringCase(probes, "correlated")) {
-            reading.Inputs.Probes = ProbeCorrelation::Correlated;
-        } else if (EqualIgnoringCase(probes, "independent")) {
-            reading.Inputs.Probes = ProbeCorrelation::Independent;
-        } else {
-            return fail(Probes, "correlated or independent");
+        // An empty cell is the default, one set calibrated together.
+        const auto probes =
+            Trimmed(field(Probes)).empty() ? ProbeCorrelation::Correlated : ReadKeyword(field(Probes), ProbesWords);
+        if (!probes) {
+            return fail(Probes, KeywordAlternatives(ProbesWords).c_str());
         }
+        reading.Inputs.Probes = *probes;
     }
     return reading;
 }

@@ -7,7 +7,7 @@
 #include "CommandLine.h"
 #include "CsvReader.h"
 #include "CsvWriter.h"
-#include "NumberFormat.h"
+#include "ResultTexts.h"
 
 #include <array>
 #include <cerrno>
@@ -30,7 +30,7 @@ constexpr std::array<const char*, 6> AppendedColumns = {"lead",      "optimum", 
                                                         "indicated", "correction", "status"};
 
 struct RowOutcome {
-    std::array<std::string, 5> Texts; // lead, optimum, diameter, indicated, correction
+    std::array<std::string, ResultTextCount> Texts; // lead, optimum, diameter, indicated, correction
     std::string Status;
 };
 
@@ -44,20 +44,12 @@ RowOutcome Evaluate(const MeasurementInputs& inputs, const BatchOptions& options
     case CalculationOutcome::Failed: outcome.Status = "failed"; return outcome;
     case CalculationOutcome::Ok: break;
     }
-    const MeasurementResults& r = result.Results;
-    const std::array<const std::string*, 5> millimetres = {&r.LeadText, &r.OptimumDiameterText, &r.DiameterText,
-                                                           &r.IndicatedValueText, &r.ForceCorrectionText};
-    for (std::size_t i = 0; i < millimetres.size(); ++i) {
-        if (options.Units == UnitSystem::Millimetres) {
-            outcome.Texts[i] = *millimetres[i];
-            continue;
-        }
-        // Inch values come from the rounded millimetre texts, as in the window.
-        auto inches = InchTextFromMmText(*millimetres[i], 6, options.Separator);
-        if (!inches) {
+    const auto texts = ResultTextsInUnit(result.Results, options.Units, options.Separator);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!texts[i]) {
             return RowOutcome{{}, "failed"};
         }
-        outcome.Texts[i] = std::move(*inches);
+        outcome.Texts[i] = *texts[i];
     }
     outcome.Status = "ok";
     return outcome;

@@ -12,6 +12,11 @@
 namespace zevko::cli {
 namespace {
 
+constexpr Keyword<ThreadSide> SideWords[] = {{"external", ThreadSide::External}, {"internal", ThreadSide::Internal}};
+constexpr Keyword<ProbeMaterial> MaterialWords[] = {{"steel", ProbeMaterial::Steel}, {"ruby", ProbeMaterial::Ruby}};
+constexpr Keyword<MeasuringMethod> MethodWords[] = {{"perpendicular", MeasuringMethod::Perpendicular},
+                                                    {"inclined", MeasuringMethod::Inclined}};
+
 std::string Quoted(std::string_view text)
 {
     return "'" + std::string(text) + "'";
@@ -80,19 +85,26 @@ BatchRowReading ReadBatchRow(const CsvRecord& record, const BatchColumnMap& colu
         return reading;
     }
     const auto field = [&](BatchColumn column) -> std::string_view { return record.Fields[columns[column]]; };
-    const auto fail = [&](BatchColumn column, const char* expected) {
-        reading.Error = std::string(BatchColumnName(column)) + ": " + Quoted(field(column)) + " is not " + expected;
+    const auto fail = [&](BatchColumn column, std::string_view expected) {
+        reading.Error =
+            std::string(BatchColumnName(column)) + ": " + Quoted(field(column)) + " is not " + std::string(expected);
         return reading;
     };
     MeasurementInputs& inputs = reading.Inputs;
 
-    const std::string_view side = Trimmed(field(BatchColumn::Side));
-    if (EqualIgnoringCase(side, "external")) {
-        inputs.Side = ThreadSide::External;
-    } else if (EqualIgnoringCase(side, "internal")) {
-        inputs.Side = ThreadSide::Internal;
-    } else {
-        return fail(BatchColumn::Side, "external or internal");
+    // A column that holds one of a few words; false with the error set when it does not.
+    const auto readWord = [&](BatchColumn column, const auto& words, auto& target) {
+        const auto meaning = ReadKeyword(field(column), words);
+        if (!meaning) {
+            fail(column, KeywordAlternatives(words));
+            return false;
+        }
+        target = *meaning;
+        return true;
+    };
+
+    if (!readWord(BatchColumn::Side, SideWords, inputs.Side)) {
+        return reading;
     }
 
     struct NumberColumn {
@@ -134,22 +146,9 @@ BatchRowReading ReadBatchRow(const CsvRecord& record, const BatchColumnMap& colu
     }
     inputs.Gamma = *gamma;
 
-    const std::string_view material = Trimmed(field(BatchColumn::Material));
-    if (EqualIgnoringCase(material, "steel")) {
-        inputs.Material = ProbeMaterial::Steel;
-    } else if (EqualIgnoringCase(material, "ruby")) {
-        inputs.Material = ProbeMaterial::Ruby;
-    } else {
-        return fail(BatchColumn::Material, "steel or ruby");
-    }
-
-    const std::string_view method = Trimmed(field(BatchColumn::Method));
-    if (EqualIgnoringCase(method, "perpendicular")) {
-        inputs.Method = MeasuringMethod::Perpendicular;
-    } else if (EqualIgnoringCase(method, "inclined")) {
-        inputs.Method = MeasuringMethod::Inclined;
-    } else {
-        return fail(BatchColumn::Method, "perpendicular or inclined");
+    if (!readWord(BatchColumn::Material, MaterialWords, inputs.Material) ||
+        !readWord(BatchColumn::Method, MethodWords, inputs.Method)) {
+        return reading;
     }
 
     // m and M are different quantities; the pitch diameter may be written d2 or D2.

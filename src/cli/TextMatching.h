@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zevko::cli {
@@ -30,6 +32,38 @@ inline bool EqualIgnoringCase(std::string_view a, std::string_view b)
         }
     }
     return true;
+}
+
+// One of the words a column accepts and what it means.
+template <typename Value>
+struct Keyword {
+    const char* Word;
+    Value Meaning;
+};
+
+// The meaning of the word `text` holds (blanks around it and case ignored).
+template <typename Value, std::size_t Count>
+std::optional<Value> ReadKeyword(std::string_view text, const Keyword<Value> (&words)[Count])
+{
+    text = Trimmed(text);
+    for (const Keyword<Value>& word : words) {
+        if (EqualIgnoringCase(text, word.Word)) {
+            return word.Meaning;
+        }
+    }
+    return std::nullopt;
+}
+
+// The accepted words for an error text: "steel or ruby", "a, b or c".
+template <typename Value, std::size_t Count>
+std::string KeywordAlternatives(const Keyword<Value> (&words)[Count])
+{
+    std::string text;
+    for (std::size_t i = 0; i < Count; ++i) {
+        text += i == 0 ? "" : (i + 1 == Count ? " or " : ", ");
+        text += words[i].Word;
+    }
+    return text;
 }
 
 } // namespace zevko::cli

@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 TZCustomEdit::TZCustomEdit(QWidget* parent) : QLineEdit(parent)
 {
@@ -27,6 +29,23 @@ void TZCustomEdit::SetBorderColor(quint32 windowsColour)
 void TZCustomEdit::SetBorderSelected(quint32 windowsColour)
 {
     m_borderSelected = windowsColour;
+    update();
+}
+
+void TZCustomEdit::SetErrorMark(const QString& reason)
+{
+    if (reason == m_errorMark)
+        return;
+    // A tooltip showing the old reason must not outlive it.
+    if (QToolTip::isVisible() && !m_errorMark.isEmpty() && QToolTip::text() == m_errorMark)
+        QToolTip::hideText();
+    m_errorMark = reason;
+    update();
+}
+
+void TZCustomEdit::SetBorderError(quint32 windowsColour)
+{
+    m_borderError = windowsColour;
     update();
 }
 
@@ -86,6 +105,17 @@ void TZCustomEdit::ApplyBackground()
     update();
 }
 
+bool TZCustomEdit::event(QEvent* event)
+{
+    // The reason of a mark stands in for the field's own tooltip, which
+    // comes back when the mark goes.
+    if (event->type() == QEvent::ToolTip && Marked()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), m_errorMark, this);
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
 void TZCustomEdit::paintEvent(QPaintEvent* event)
 {
     QLineEdit::paintEvent(event);
@@ -94,15 +124,20 @@ void TZCustomEdit::paintEvent(QPaintEvent* event)
     QColor border;
     if (!isEnabled())
         border = ColorFromWin(wincolor::clBtnShadow);
+    else if (Marked())
+        border = ColorFromWin(m_borderError); // also while the user corrects it
     else
         border = ColorFromWin(hasFocus() ? m_borderSelected : m_borderColor);
     painter.setPen(border);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(outer);
     // The two inner rings are the field's colour (the filled background);
-    // a disabled field shows the outer one white.
+    // a disabled field shows the outer one white, a marked one takes the
+    // error colour there too, so that the mark is seen at a glance.
     if (!isEnabled()) {
         painter.setPen(Qt::white);
+        painter.drawRect(outer.adjusted(1, 1, -1, -1));
+    } else if (Marked()) {
         painter.drawRect(outer.adjusted(1, 1, -1, -1));
     }
 }

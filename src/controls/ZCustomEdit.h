@@ -21,6 +21,15 @@ public:
     void SetBorderColor(quint32 windowsColour);
     quint32 BorderSelected() const { return m_borderSelected; }
     void SetBorderSelected(quint32 windowsColour);
+    // A field holding a value the program will not accept is marked until the
+    // value is corrected: its border (two pixels) in BorderError, with or
+    // without the focus, and `reason` as its tooltip in place of its own. An
+    // empty reason takes the mark away.
+    void SetErrorMark(const QString& reason);
+    QString ErrorMark() const { return m_errorMark; }
+    bool Marked() const { return !m_errorMark.isEmpty(); }
+    quint32 BorderError() const { return m_borderError; }
+    void SetBorderError(quint32 windowsColour);
     // wincolor::clNone (the default) keeps the field's own colour when disabled.
     quint32 DisabledColor() const { return m_disabledColor; }
     void SetDisabledColor(quint32 windowsColour);
@@ -68,6 +77,7 @@ protected:
         m_userEdit = saved;
     }
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -77,9 +87,11 @@ private:
     void OnTextChanged();
     void ApplyBackground();
 
-    quint32 m_borderColor = 11242085;   // red 101, green 138, blue 171
-    quint32 m_borderSelected = 4632823; // red 247, green 176, blue 70
+    quint32 m_borderColor = 11242085;    // red 101, green 138, blue 171
+    quint32 m_borderSelected = 4632823;  // red 247, green 176, blue 70
+    quint32 m_borderError = 0x000000FFu; // red 255
     quint32 m_disabledColor = wincolor::clNone;
+    QString m_errorMark;
     QColor m_color;
     int m_maxLength = 0;
     bool m_userEdit = false;

@@ -3,6 +3,7 @@
 #include "Calculation.h"
 #include "NumberFormat.h"
 #include "PlausibilityLimits.h"
+#include "ResultTexts.h"
 
 #include <cmath>
 
@@ -29,9 +30,7 @@ LeadOptimumUpdate UpdateLeadAndOptimum(const LeadOptimumInputs& inputs, UnitSyst
     if (!leadText) {
         return update;
     }
-    // The inch display is derived from the rounded millimetre text, as every
-    // other inch result is.
-    auto leadDisplay = units == UnitSystem::Inches ? InchTextFromMmText(*leadText, 6, separator) : leadText;
+    auto leadDisplay = ResultTextInUnit(*leadText, units, separator);
     if (!leadDisplay) {
         return update;
     }
