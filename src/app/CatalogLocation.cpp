@@ -43,32 +43,55 @@ bool SeedFrom(const QString& source, const QString& target)
 
 } // namespace
 
-QString ResolveCatalogFilePath(const QString& executableDir, bool executableDirWritable, const QString& userDataDir,
-                               const QString& sharedCatalog)
+QString CatalogFileLocation(const QString& executableDir, bool executableDirWritable, const QString& userDataDir)
 {
-    const QString besideProgram = QDir(executableDir).absoluteFilePath(FileName());
     if (executableDirWritable)
-        return QDir::cleanPath(besideProgram);
+        return QDir::cleanPath(QDir(executableDir).absoluteFilePath(FileName()));
+    return QDir::cleanPath(QDir(userDataDir).absoluteFilePath(FileName()));
+}
 
-    const QString userFile = QDir::cleanPath(QDir(userDataDir).absoluteFilePath(FileName()));
-    if (QFileInfo::exists(userFile))
-        return userFile;
+void SeedCatalogFile(const QString& catalogFile, const QString& besideProgram, const QString& sharedCatalog)
+{
+    if (QFileInfo::exists(catalogFile))
+        return;
     // Without the directory the first save could not create the file; should
     // it fail here, that save reports the path it could not write.
-    QDir().mkpath(userDataDir);
-    if (!SeedFrom(besideProgram, userFile))
-        SeedFrom(sharedCatalog, userFile);
-    return userFile;
+    QDir().mkpath(QFileInfo(catalogFile).absolutePath());
+    if (!SeedFrom(besideProgram, catalogFile))
+        SeedFrom(sharedCatalog, catalogFile);
 }
+
+namespace {
+
+QString ExecutableDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString UserDataDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+} // namespace
 
 QString CatalogFilePath()
 {
     if (!PathOverride().isEmpty())
         return PathOverride();
-    const QString executableDir = QCoreApplication::applicationDirPath();
-    return ResolveCatalogFilePath(
-        executableDir, DirectoryWritable(executableDir),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+    const QString executableDir = ExecutableDir();
+    return CatalogFileLocation(executableDir, DirectoryWritable(executableDir), UserDataDir());
+}
+
+void PrepareCatalogFile()
+{
+    if (!PathOverride().isEmpty())
+        return;
+    const QString executableDir = ExecutableDir();
+    if (DirectoryWritable(executableDir))
+        return;
+    SeedCatalogFile(
+        CatalogFileLocation(executableDir, false, UserDataDir()), QDir(executableDir).absoluteFilePath(FileName()),
         QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("zevko-pd/") + FileName()));
 }
 

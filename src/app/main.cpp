@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLocale>
 
+#include "CatalogLocation.h"
 #include "LangsExt.h"
 #include "SrDiam.h"
 #include "ZStdCtrls.h"
@@ -23,6 +24,9 @@ int main(int argc, char* argv[])
     // The language tables are ready before the window exists, and released
     // after it is gone.
     const LangsExtScope languages;
+
+    // An installed program's first start copies the catalog for the user.
+    PrepareCatalogFile();
 
     TfrmSrDiam window;
     window.show();

@@ -817,8 +817,11 @@ private slots:
         const QString exe = dir->filePath("bin");
         const QString user = dir->filePath("user");
         QVERIFY(QDir().mkpath(exe));
-        QCOMPARE(ResolveCatalogFilePath(exe, true, user, QString()), exe + "/DEZADIRE.INI");
+        QCOMPARE(CatalogFileLocation(exe, true, user), exe + "/DEZADIRE.INI");
+        QCOMPARE(CatalogFileLocation(exe, false, user), user + "/DEZADIRE.INI");
+        // The rule alone touches nothing.
         QVERIFY(!QFile::exists(user));
+        QVERIFY(!QFile::exists(exe + "/DEZADIRE.INI"));
     }
 
     void locationForAnInstalledProgram_data()
@@ -856,8 +859,9 @@ private slots:
             QVERIFY(WriteFile(user + "/DEZADIRE.INI", userFile));
         }
 
-        const QString path = ResolveCatalogFilePath(exe, false, user, shared.isEmpty() ? QString() : sharedPath);
+        const QString path = CatalogFileLocation(exe, false, user);
         QCOMPARE(path, user + "/DEZADIRE.INI");
+        SeedCatalogFile(path, exe + "/DEZADIRE.INI", shared.isEmpty() ? QString() : sharedPath);
         QVERIFY(QFileInfo(user).isDir());
         QCOMPARE(QFile::exists(path), !expected.isEmpty());
         QCOMPARE(ReadFile(path), expected);
@@ -866,8 +870,11 @@ private slots:
         // The files it was seeded from are left as they were.
         QCOMPARE(ReadFile(exe + "/DEZADIRE.INI"), besideProgram);
         // A second start finds the user's file and leaves it be.
-        QCOMPARE(ResolveCatalogFilePath(exe, false, user, sharedPath), path);
-        QCOMPARE(ReadFile(path), expected);
+        if (!expected.isEmpty()) {
+            QVERIFY(WriteFile(exe + "/DEZADIRE.INI", "newer"));
+            SeedCatalogFile(path, exe + "/DEZADIRE.INI", sharedPath);
+            QCOMPARE(ReadFile(path), expected);
+        }
     }
 
     // ---- a new user's first start, with the sample catalog
