@@ -15,6 +15,7 @@
 #include "LangsExt.h"
 #include "MeasurementTypes.h"
 #include "ProbeCatalog.h"
+#include "UncertaintyBudget.h"
 
 namespace Ui {
 class TfrmSrDiam;
@@ -28,10 +29,12 @@ class CatalogCellDelegate;
 class QCloseEvent;
 class QComboBox;
 class QFrame;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QSettings;
+class QToolButton;
 class TXLabel;
 class TZFloatEdit;
 
@@ -53,6 +56,8 @@ class TZFloatEdit;
 //                          the about window
 //   SrDiamReport.cpp       Copy: the plain-text report on the clipboard
 //   SrDiamRangeMarks.cpp   the marks of fields whose value is out of range
+//   SrDiamBudget.cpp       the uncertainty budget: its page, U under the
+//                          results, Copy budget, its stored entries
 //   SrDiamThread.cpp       the thread designation box above the inputs
 //   SrDiamConformity.cpp   the limits of the pitch diameter, the decision
 //                          rule, the verdict and the turn-to targets
@@ -80,6 +85,8 @@ private:
     void WireEvents();
     // F9, Ctrl+Shift+C, Ctrl+U and Ctrl+Q run their commands at once.
     void WireCommandKeys();
+    // A key that runs a toolbar command at once, the button showing the press.
+    void AddCommandKey(QToolButton* button, const QKeySequence& keys, void (TfrmSrDiam::*handler)());
     // Creation (SrDiamShell.cpp): change handling on, the stored settings
     // restored, both catalogs open.
     void FormCreate();
@@ -113,8 +120,6 @@ private:
     void edStapkaChange();
     void edDiamChange();
     void btnCalcClick();
-    // The inputs of a calculation as the window holds them now.
-    zevko::MeasurementInputs CurrentInputs() const;
     void ClearResults();
     // Walks the linked catalog from its first entry for the diameter nearest
     // to d0 (mm); sets ProbeDiameterMm, the catalog cursor and lSign.
@@ -283,6 +288,64 @@ private:
     // ui, so that no focus change during destruction reaches the window.
     std::unique_ptr<QObject> FocusWatch;
 
+    // ---- uncertainty budget (SrDiamBudget.cpp)
+    // The budget page (the fourth page of pcDaten, built on first need), the
+    // expanded uncertainty under the results and the Copy budget command.
+    void WireBudget();
+    // Builds the page's contents the first time they are needed; the empty
+    // tab exists from the start.
+    void EnsureBudgetPage();
+    // The budget of the results just shown, from the budget's entries:
+    // ShownBudget (an Ok budget only), the visible U and the page's figures.
+    void UpdateBudget();
+    // The budget goes with the results (ClearResults).
+    void ClearBudget();
+    // The measurement as the fields hold it, as the calculation takes it.
+    zevko::MeasurementInputs CalculationInputs() const;
+    // The page's texts and the visible U in the window's language (ApplyLanguage).
+    void ApplyBudgetLanguage();
+    // The budget's entries are the lab's constants: kept in the settings
+    // beside the six (RestoreSettings, StoreSettings). Invalid stored values
+    // are ignored.
+    // `key` is the open settings key of the six, in any group; it is left
+    // in that group.
+    void RestoreBudgetSettings(QSettings& key);
+    void StoreBudgetSettings(QSettings& key);
+    // Puts BuildBudgetReport() on the clipboard, or says why it cannot.
+    void btnCopyBudgetClick();
+    // The budget as TAB-separated lines ending in CR LF: the report's
+    // pitch-diameter line, a header row, one row per contribution, then u_c
+    // and U. Empty when no budget is shown.
+    QString BuildBudgetReport() const;
+    // Recomputes the budget of the shown results after an entry changed.
+    void BudgetEntryChanged();
+    // Shows ShownBudget (or why there is none) in the visible U and the page.
+    void ShowBudget(const zevko::UncertaintyBudget* budget);
+    // Why no budget is shown, in the window's language; empty for a budget.
+    QString BudgetStatusText() const;
+    // The entries in the core's units.
+    zevko::BudgetInputs CoreBudgetInputs() const;
+
+    // The shown results' budget, when it could be formed (Ok) with the
+    // entries on the page; std::nullopt without results or budget.
+    std::optional<zevko::UncertaintyBudget> ShownBudget;
+    // The entries in the page's units (see SrDiamBudget.cpp).
+    zevko::BudgetInputs BudgetValues = DefaultBudgetValues();
+    static zevko::BudgetInputs DefaultBudgetValues();
+    // The measurement of the shown results, while they are shown.
+    std::optional<zevko::MeasurementInputs> BudgetMeasurement;
+    // The outcome for the shown results (also when not Ok), for the texts.
+    std::optional<zevko::BudgetOutcome> BudgetState;
+    std::optional<zevko::BudgetContribution> BudgetInvalidRow;
+    QWidget* TabSheet4 = nullptr;
+    QToolButton* btnCopyBudget = nullptr;
+    QLabel* lUncertainty = nullptr;
+    TXLabel* lU = nullptr;
+    QLabel* lUUnit = nullptr;
+    // The page's widgets, once built.
+    struct BudgetPageWidgets;
+    std::shared_ptr<BudgetPageWidgets> BudgetPage;
+
     // ---- shell (SrDiamShell.cpp)
     // Connects the Exit and Info commands.
     void WireShell();
@@ -339,8 +402,9 @@ private:
     void LabelThreadAndConformity();
     // Both rewritten in the shown unit (from ApplyUnitSystem).
     void ShowThreadAndConformityInUnit();
-    // Their stored settings, beside the design's six keys.
-    void RestoreThreadAndConformity(const QSettings& key);
+    // Their stored settings, in a group of their own beside the design's
+    // group of six keys (`key` is left in the group it was in).
+    void RestoreThreadAndConformity(QSettings& key);
     void StoreThreadAndConformity(QSettings& key) const;
     // The limits field was edited: read it in the shown unit.
     void edLimitsEdited(const QString& text);

@@ -35,9 +35,34 @@
 
 namespace {
 
-const QString LimitsKey = QStringLiteral("D2Limits");
-const QString LimitsUnitKey = QStringLiteral("D2LimitsUnit");
-const QString RuleKey = QStringLiteral("D2Rule");
+const QString ConformityGroup = QStringLiteral("Conformity");
+const QString LimitsKey = QStringLiteral("Limits");
+const QString LimitsUnitKey = QStringLiteral("LimitsUnit");
+const QString RuleKey = QStringLiteral("Rule");
+
+// Puts the settings into the group of the designation and the limits, at
+// the top level, for its lifetime; the group it was in comes back after.
+class ConformityGroupScope {
+public:
+    explicit ConformityGroupScope(QSettings& key) : key_(key), outer_(key.group())
+    {
+        while (!key_.group().isEmpty())
+            key_.endGroup();
+        key_.beginGroup(ConformityGroup);
+    }
+    ~ConformityGroupScope()
+    {
+        key_.endGroup();
+        if (!outer_.isEmpty())
+            key_.beginGroup(outer_);
+    }
+    ConformityGroupScope(const ConformityGroupScope&) = delete;
+    ConformityGroupScope& operator=(const ConformityGroupScope&) = delete;
+
+private:
+    QSettings& key_;
+    QString outer_;
+};
 
 // The rows of the turn-to table.
 enum TurnRow { RowPitchDiameter = 0, RowSmallM = 1, RowCapitalM = 2, RowGuard = 3 };
@@ -193,7 +218,12 @@ void TfrmSrDiam::BuildThreadAndConformity()
     for (QLabel* unit : TurnUnits)
         unit->setMinimumWidth(ui->Label6->minimumWidth());
 
-    const int panelRow = GridRowOf(ui->layPanel1, ui->lA2) + 1;
+    // Below everything the results show (the form's spacer stays last).
+    int panelRow = ui->layPanel1->rowCount();
+    if (const int spacer = ui->layPanel1->indexOf(ui->spcPanel1); spacer >= 0) {
+        int column = 0, rowSpan = 0, columnSpan = 0;
+        ui->layPanel1->getItemPosition(spacer, &panelRow, &column, &rowSpan, &columnSpan);
+    }
     InsertGridRows(ui->layPanel1, panelRow, 1);
     ui->layPanel1->addWidget(pnlLimits, panelRow, 0, 1, ui->layPanel1->columnCount());
 
@@ -319,7 +349,9 @@ void TfrmSrDiam::ShowLimitsMessage()
 
 std::optional<long double> TfrmSrDiam::ShownExpandedUncertaintyMm() const
 {
-    return std::nullopt;
+    if (!ShownBudget)
+        return std::nullopt;
+    return ShownBudget->ExpandedUm / 1000.0L;
 }
 
 void TfrmSrDiam::UpdateTurnTo()
@@ -356,7 +388,7 @@ void TfrmSrDiam::UpdateTurnTo()
     TurnValues[RowPitchDiameter][1]->SetCaption(limitShown(Limits.Mm->Upper));
 
     const zevko::TurnToTargets targets =
-        zevko::ComputeTurnToTargets(CurrentInputs(), *Limits.Mm, ShownExpandedUncertaintyMm());
+        zevko::ComputeTurnToTargets(CalculationInputs(), *Limits.Mm, ShownExpandedUncertaintyMm());
     const auto showPair = [&](const std::optional<zevko::IndicatedValues>& at, int column) {
         if (!at)
             return;
@@ -447,8 +479,9 @@ void TfrmSrDiam::UpdateConformity()
     lVerdict->show();
 }
 
-void TfrmSrDiam::RestoreThreadAndConformity(const QSettings& key)
+void TfrmSrDiam::RestoreThreadAndConformity(QSettings& key)
 {
+    const ConformityGroupScope inGroup(key);
     RestoreThreadSettings(key);
     if (key.contains(RuleKey)) {
         bool ok = false;
@@ -467,6 +500,7 @@ void TfrmSrDiam::RestoreThreadAndConformity(const QSettings& key)
 
 void TfrmSrDiam::StoreThreadAndConformity(QSettings& key) const
 {
+    const ConformityGroupScope inGroup(key);
     StoreThreadSettings(key);
     key.setValue(RuleKey, cbRule->currentIndex());
     key.setValue(LimitsKey, Limits.Text);
@@ -477,20 +511,21 @@ QString TfrmSrDiam::ConformityReportLines() const
 {
     if (!Limits.Mm)
         return {};
-    const QString tab = QStringLiteral("\t");
+    // In the form of the report's lines: "caption: <TAB>value", a pair of
+    // values TAB-separated, the texts as the window shows them.
+    const QString separator = QStringLiteral(": \t");
     const QString end = QStringLiteral("\r\n");
-    const QString unit = Units == zevko::UnitSystem::Inches ? QStringLiteral("in") : QStringLiteral("mm");
-    // The texts as the window shows them.
+    const QString unit = Units == zevko::UnitSystem::Inches ? QStringLiteral(" in") : QStringLiteral(" mm");
     const auto pair = [&](std::size_t row) {
-        return TurnValues[row][0]->Caption() + tab + TurnValues[row][1]->Caption() + tab + unit;
+        return TurnValues[row][0]->Caption() + QLatin1Char('\t') + TurnValues[row][1]->Caption() + unit;
     };
-    QString lines = lLimits->text() + tab + pair(RowPitchDiameter) + end;
-    lines += lRule->text() + tab + cbRule->currentText() + end;
-    lines +=
-        LanguageText(1434) + tab + (ShownVerdict == zevko::Verdict::None ? LanguageText(1435) : lVerdict->text()) + end;
+    QString lines = lLimits->text() + separator + pair(RowPitchDiameter) + end;
+    lines += lRule->text() + separator + cbRule->currentText() + end;
+    lines += LanguageText(1434) + separator +
+             (ShownVerdict == zevko::Verdict::None ? LanguageText(1435) : lVerdict->text()) + end;
     if (RuleOf(cbRule) == zevko::DecisionRule::Iso14253)
-        lines += lGuardCaption->text() + tab + pair(RowGuard) + end;
+        lines += lGuardCaption->text() + separator + pair(RowGuard) + end;
     else
-        lines += lTurnCapitalCaption->text() + tab + pair(RowCapitalM) + end;
+        lines += lTurnCapitalCaption->text() + separator + pair(RowCapitalM) + end;
     return lines;
 }

@@ -136,5 +136,6 @@ void TfrmSrDiam::ApplyLanguage()
 
     ErrorText = LanguageText(196);
     UpdateRangeMarks();
+    ApplyBudgetLanguage();
     LabelThreadAndConformity();
 }

@@ -90,6 +90,7 @@ void TfrmSrDiam::ClearResults()
     Results.DiameterText.clear();
     Results.IndicatedValueText.clear();
     Results.ForceCorrectionText.clear();
+    ClearBudget();
     ClearVerdict();
 }
 
@@ -238,30 +239,7 @@ void TfrmSrDiam::edDiamChange()
     edIzmStChange();
 }
 
-void TfrmSrDiam::btnCalcClick()
-{
-    const zevko::MeasurementInputs inputs = CurrentInputs();
-
-    const zevko::CalculationResult result =
-        zevko::Calculate(inputs, !ui->edStapka->Text().isEmpty(), Results, DecimalSeparator());
-    switch (result.Outcome) {
-    case zevko::CalculationOutcome::Implausible: return;
-    case zevko::CalculationOutcome::Failed:
-        Results = result.Results;
-        ShowError();
-        return;
-    case zevko::CalculationOutcome::Ok:
-        Results = result.Results;
-        if (!ShowResults()) {
-            ShowError();
-            return;
-        }
-        UpdateConformity();
-        return;
-    }
-}
-
-zevko::MeasurementInputs TfrmSrDiam::CurrentInputs() const
+zevko::MeasurementInputs TfrmSrDiam::CalculationInputs() const
 {
     zevko::MeasurementInputs inputs;
     inputs.Side = IsExternal() ? zevko::ThreadSide::External : zevko::ThreadSide::Internal;
@@ -283,6 +261,29 @@ zevko::MeasurementInputs TfrmSrDiam::CurrentInputs() const
     }
     inputs.MeasuredValueMm = MeasuredValueMm;
     return inputs;
+}
+
+void TfrmSrDiam::btnCalcClick()
+{
+    const zevko::MeasurementInputs inputs = CalculationInputs();
+    const zevko::CalculationResult result =
+        zevko::Calculate(inputs, !ui->edStapka->Text().isEmpty(), Results, DecimalSeparator());
+    switch (result.Outcome) {
+    case zevko::CalculationOutcome::Implausible: return;
+    case zevko::CalculationOutcome::Failed:
+        Results = result.Results;
+        ShowError();
+        return;
+    case zevko::CalculationOutcome::Ok:
+        Results = result.Results;
+        if (!ShowResults())
+            ShowError();
+        else {
+            UpdateBudget();
+            UpdateConformity();
+        }
+        return;
+    }
 }
 
 bool TfrmSrDiam::ShowResults()

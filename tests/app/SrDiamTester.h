@@ -82,8 +82,22 @@ public:
     using TfrmSrDiam::btnMMClick;
     using TfrmSrDiam::BuildReport;
 
+    // ---- uncertainty budget
+    using TfrmSrDiam::btnCopyBudget;
+    using TfrmSrDiam::btnCopyBudgetClick;
+    using TfrmSrDiam::BudgetPage;
+    using TfrmSrDiam::BudgetValues;
+    using TfrmSrDiam::BuildBudgetReport;
+    using TfrmSrDiam::lU;
+    using TfrmSrDiam::lUncertainty;
+    using TfrmSrDiam::ShownBudget;
+    using TfrmSrDiam::TabSheet4;
+    using TfrmSrDiam::UpdateBudget;
+
     // ---- shell
     using TfrmSrDiam::btnInfoClick;
+    using TfrmSrDiam::RestoreSettings;
+    using TfrmSrDiam::StoreSettings;
 
     // ---- thread designation, limits, verdict and turn-to targets
     using TfrmSrDiam::ApplyDesignation;
@@ -97,6 +111,7 @@ public:
     using TfrmSrDiam::RecentThreads;
     using TfrmSrDiam::ShownVerdict;
     using TfrmSrDiam::TurnValues;
+    using TfrmSrDiam::UpdateConformity;
 
     // Every message the window would have shown, in order.
     QStringList Messages;

@@ -83,7 +83,9 @@ private slots:
     void turnToFollowsTheInputs();
     void verdictUnderSimpleAcceptance_data();
     void verdictUnderSimpleAcceptance();
-    void noVerdictWithoutItsInputs();
+    void verdictUnderIso14253_data();
+    void verdictUnderIso14253();
+    void budgetCopyCarriesTheDecision();
     void verdictGoesWithTheResults();
     void limitsAreReadAndRefusedInTheWindowsUnit_data();
     void limitsAreReadAndRefusedInTheWindowsUnit();
@@ -227,23 +229,100 @@ void TestSrDiamConformity::verdictUnderSimpleAcceptance()
     QCOMPARE(w->lVerdict->text(), text);
 }
 
-void TestSrDiamConformity::noVerdictWithoutItsInputs()
+void TestSrDiamConformity::verdictUnderIso14253_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<double>("lowerInU"); // the limits in units of U from the shown d2
+    QTest::addColumn<double>("upperInU");
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QColor>("colour");
+
+    using V = zevko::Verdict;
+    QTest::newRow("U inside both") << 3 << -2.0 << 2.0 << int(V::Conforms) << u"conforms"_s << Green;
+    QTest::newRow("lower within U") << 3 << -0.5 << 2.0 << int(V::NotDecidedLower) << u"not decided (lower limit)"_s
+                                    << Amber;
+    QTest::newRow("upper within U") << 3 << -2.0 << 0.5 << int(V::NotDecidedUpper) << u"not decided (upper limit)"_s
+                                    << Amber;
+    QTest::newRow("both within U") << 3 << -0.5 << 0.5 << int(V::NotDecidedBoth) << u"not decided (both limits)"_s
+                                   << Amber;
+    QTest::newRow("beyond U below") << 3 << 1.5 << 3.0 << int(V::DoesNotConform) << u"does not conform"_s << Red;
+    QTest::newRow("beyond U above") << 3 << -3.0 << -1.5 << int(V::DoesNotConform) << u"does not conform"_s << Red;
+    QTest::newRow("German, lower within U")
+        << 2 << -0.5 << 2.0 << int(V::NotDecidedLower) << u"nicht entscheidbar (unten)"_s << Amber;
+    QTest::newRow("Bulgarian, conforms") << 1 << -2.0 << 2.0 << int(V::Conforms) << u"съответства"_s << Green;
+}
+
+void TestSrDiamConformity::verdictUnderIso14253()
+{
+    QFETCH(int, language);
+    QFETCH(double, lowerInU);
+    QFETCH(double, upperInU);
+    QFETCH(int, verdict);
+    QFETCH(QString, text);
+    QFETCH(QColor, colour);
+
+    auto w = OpenWindow([language](SrDiamTester& window) { window.SelectedLanguage = language; });
+    EnterM10(*w);
+    QCOMPARE(w->cbRule->currentIndex(), 0); // the default
+    // The instrument alone: u = 1 um, so U is about 2 um.
+    w->BudgetValues[zevko::BudgetContribution::Indicated].Value = 1.0;
+    w->BudgetValues[zevko::BudgetContribution::Indicated].Kind = zevko::UncertaintyKind::Standard;
+    srdiamtest::TypeAndEnter(w->ui->edIzmSt, u"10.32496"_s);
+    QVERIFY(w->ShownBudget);
+    const double u = static_cast<double>(w->ShownBudget->ExpandedUm) / 1000.0;
+    QVERIFY(u > 0.001 && u < 0.003);
+    const double d2 = w->ui->lSrDA2->Caption().toDouble();
+
+    const auto limit = [&](double inU) { return QString::number(d2 + inU * u, 'f', 8); };
+    TypeLimits(*w, limit(lowerInU) + u' ' + limit(upperInU));
+    QVERIFY(w->lVerdict->isVisible());
+    QCOMPARE(int(w->ShownVerdict), verdict);
+    QCOMPARE(w->lVerdict->text(), text);
+    QCOMPARE(w->lVerdict->palette().color(QPalette::Window), colour);
+
+    // The guard-banded M window lies inside the M at the limits when the
+    // narrowed zone is not empty.
+    if (upperInU - lowerInU > 2.0) {
+        const QStringList guard = TurnTexts(*w, 3);
+        const QStringList atLimits = TurnTexts(*w, 2);
+        QVERIFY(!guard[0].isEmpty() && !guard[1].isEmpty());
+        QVERIFY(guard[0].toDouble() > atLimits[0].toDouble() && guard[1].toDouble() < atLimits[1].toDouble());
+    } else {
+        QCOMPARE(TurnTexts(*w, 3), (QStringList{QString(), QString()}));
+    }
+
+    // Without U, ISO 14253-1 decides nothing; simple acceptance still does.
+    w->ShownBudget.reset();
+    w->UpdateConformity();
+    QVERIFY(w->lVerdict->isHidden());
+    QCOMPARE(w->ShownVerdict, zevko::Verdict::None);
+    QCOMPARE(TurnTexts(*w, 3), (QStringList{QString(), QString()}));
+    w->cbRule->setCurrentIndex(1);
+    QVERIFY(w->lVerdict->isVisible());
+}
+
+void TestSrDiamConformity::budgetCopyCarriesTheDecision()
 {
     auto w = OpenWindow();
     EnterM10(*w);
-    TypeLimits(*w, u"8.9 9.1"_s);
+    TypeLimits(*w, u"8.862 9.1"_s);
+    w->BudgetValues[zevko::BudgetContribution::Indicated].Value = 1.0;
+    w->BudgetValues[zevko::BudgetContribution::Indicated].Kind = zevko::UncertaintyKind::Standard;
     srdiamtest::TypeAndEnter(w->ui->edIzmSt, u"10.32496"_s);
-    QVERIFY(!w->ui->lSrDA2->Caption().isEmpty());
-    // ISO 14253-1 is the default, and it decides nothing without U.
-    QCOMPARE(w->cbRule->currentIndex(), 0);
-    QVERIFY(w->lVerdict->isHidden());
-    QCOMPARE(w->ShownVerdict, zevko::Verdict::None);
-    w->cbRule->setCurrentIndex(1);
-    QVERIFY(w->lVerdict->isVisible());
-    QCOMPARE(w->ShownVerdict, zevko::Verdict::Conforms);
-    // Unreadable limits are no limits.
-    TypeLimits(*w, u"8.9 x"_s);
-    QVERIFY(w->lVerdict->isHidden());
+    QVERIFY(w->ShownBudget);
+    const QString report = w->BuildBudgetReport();
+    QVERIFY(report.endsWith(u"\r\n"_s));
+    QStringList lines = report.split(u"\r\n"_s);
+    lines.removeLast();
+    const QStringList tail = lines.mid(lines.size() - 4);
+    QCOMPARE(tail[0], u"Limits of d2: \t8.86200\t9.10000 mm"_s);
+    QCOMPARE(tail[1], u"Decision rule: \tISO 14253-1 (with U)"_s);
+    QCOMPARE(tail[2], u"Verdict: \tconforms"_s);
+    QCOMPARE(tail[3], u"M to accept (ISO 14253-1): \t"_s + TurnTexts(*w, 3).join(u'\t') + u" mm"_s);
+    QVERIFY(!TurnTexts(*w, 3)[0].isEmpty());
+    // The design's fifteen lines stay as they are.
+    QCOMPARE(w->BuildReport().count(u"\r\n"_s), 15);
 }
 
 void TestSrDiamConformity::verdictGoesWithTheResults()
@@ -332,11 +411,12 @@ void TestSrDiamConformity::limitsKeepTheirExactValuesAcrossUnitsAndRuns()
     }
     {
         QSettings key(QSettings::NativeFormat, QSettings::UserScope, u"Brantel"_s, u"RaradeRI"_s);
-        key.beginGroup(u"Default"_s);
-        QCOMPARE(key.value(u"D2Limits"_s).toString(), u"9.026 -0.032 -0.164"_s);
-        QCOMPARE(key.value(u"D2LimitsUnit"_s).toInt(), 0);
-        QCOMPARE(key.value(u"D2Rule"_s).toInt(), 1);
-        QCOMPARE(key.value(u"mm_in"_s).toInt(), 1);
+        key.beginGroup(u"Conformity"_s);
+        QCOMPARE(key.value(u"Limits"_s).toString(), u"9.026 -0.032 -0.164"_s);
+        QCOMPARE(key.value(u"LimitsUnit"_s).toInt(), 0);
+        QCOMPARE(key.value(u"Rule"_s).toInt(), 1);
+        key.endGroup();
+        QCOMPARE(key.value(u"Default/mm_in"_s).toInt(), 1);
     }
     auto again = OpenWindow();
     QCOMPARE(again->edLimits->text(), u"0.348898 0.354094"_s);

@@ -271,7 +271,7 @@ void TestSrDiamThread::recentDesignationsComeFirstBoundedAndStored()
     }
     {
         QSettings key(QSettings::NativeFormat, QSettings::UserScope, u"Brantel"_s, u"RaradeRI"_s);
-        key.beginGroup(u"Default"_s);
+        key.beginGroup(u"Conformity"_s);
         QStringList stored = key.value(u"Threads"_s).toStringList();
         QCOMPARE(stored.size(), 10);
         QCOMPARE(stored.first(), u"M24"_s);

@@ -238,9 +238,10 @@ if [[ $stored != "$expected" ]]; then
 fi
 echo "ok: settings stored"
 
-# The designation box and the limits keep theirs beside them.
-for line in Threads=M12-6g 'D2Limits=0.4200 0.4240' D2LimitsUnit=1 D2Rule=0; do
-  grep -qxF -- "$line" <<<"$stored_all" || {
+# The designation box and the limits keep theirs in a group of their own.
+stored_conformity=$(awk '/^\[/ { group = $0; next } group == "[Conformity]" && NF { sub(/\r$/, ""); print }' "$settings")
+for line in Threads=M12-6g 'Limits=0.4200 0.4240' LimitsUnit=1 Rule=0; do
+  grep -qxF -- "$line" <<<"$stored_conformity" || {
     cat "$settings"
     fail "the settings lack $line"
   }
