@@ -181,6 +181,8 @@ void TfrmSrDiam::ConfigureFields()
         label->SetHintShow(true);
     }
 
+    FixUnitLabelWidths();
+
     // The sign keeps its place while hidden, so the unit labels never move.
     QSizePolicy signPolicy = ui->lSign->sizePolicy();
     signPolicy.setRetainSizeWhenHidden(true);

@@ -198,6 +198,9 @@ private:
     // Relabels the units and rewrites every shown length from its stored
     // millimetre value; change handling is off for exactly its span.
     void ApplyUnitSystem();
+    // Gives the unit labels one width, that of the widest unit they can
+    // show, so that the unit switch moves nothing in the window.
+    void FixUnitLabelWidths();
     // Puts the report on the clipboard, or says that it cannot.
     void btnCopyClick();
     // Fifteen lines "caption: <TAB>value suffix" ending in CR LF, from the

@@ -9,8 +9,10 @@
 #include "NumberFormat.h"
 #include "ResultTexts.h"
 
+#include <QLabel>
 #include <QToolButton>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -56,6 +58,36 @@ void TfrmSrDiam::btnMMClick()
     OpenCatalogs();
 }
 
+namespace {
+
+const QString MillimetreLabel = QStringLiteral("[mm]");
+const QString InchLabel = QStringLiteral("[in]");
+const QString NewtonLabel = QStringLiteral("[N]");
+
+} // namespace
+
+void TfrmSrDiam::FixUnitLabelWidths()
+{
+    // The labels share the panel's unit column: a narrower unit would
+    // narrow the column and with it the panel, and the page control beside
+    // it would move. Each label is measured with every text it may show, as
+    // its own layout would measure it; the units read the same in every
+    // language.
+    const QList<QLabel*> labels{ui->Label6,  ui->Label7,  ui->Label8,  ui->Label9, ui->Label23,
+                                ui->Label25, ui->Label27, ui->Label26, ui->Label21};
+    int widest = 0;
+    for (QLabel* label : labels) {
+        const QString shown = label->text();
+        for (const QString& unit : {MillimetreLabel, InchLabel, NewtonLabel}) {
+            label->setText(unit);
+            widest = std::max(widest, label->sizeHint().width());
+        }
+        label->setText(shown);
+    }
+    for (QLabel* label : labels)
+        label->setMinimumWidth(widest);
+}
+
 void TfrmSrDiam::ApplyUnitSystem()
 {
     // Rewriting the fields must neither take the shown, rounded numbers back
@@ -64,7 +96,7 @@ void TfrmSrDiam::ApplyUnitSystem()
 
     const bool inches = Units == zevko::UnitSystem::Inches;
     const char separator = DecimalSeparator();
-    const QString unit = inches ? QStringLiteral("[in]") : QStringLiteral("[mm]");
+    const QString unit = inches ? InchLabel : MillimetreLabel;
 
     ui->btnMM->setIcon(ImageList1.Image(inches ? InchesImage : MillimetresImage));
     for (QLabel* label :
