@@ -136,4 +136,5 @@ void TfrmSrDiam::ApplyLanguage()
 
     ErrorText = LanguageText(196);
     UpdateRangeMarks();
+    ApplyBudgetLanguage();
 }
