@@ -498,6 +498,29 @@ private slots:
         QCOMPARE(w->btnCopyBudget->toolTip(), u"Копиране на бюджета (Ctrl+Shift+B)"_s);
     }
 
+    // Each manual has the budget's section and names its key.
+    void manualDescribesTheBudget_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("BG") << 1 << u"Бюджет на неопределеността"_s << u"Ctrl+Shift+B"_s;
+        QTest::newRow("DE") << 2 << u"Messunsicherheitsbudget"_s << u"Strg+Umschalt+B"_s;
+        QTest::newRow("EN") << 3 << u"Uncertainty budget"_s << u"Ctrl+Shift+B"_s;
+    }
+
+    void manualDescribesTheBudget()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        QFETCH(QString, key);
+        auto w = srdiamtest::OpenWindow([&](SrDiamTester& window) { window.SelectedLanguage = language; });
+        const QString manual = w->ui->redHlep->toPlainText();
+        QVERIFY(manual.contains(u"\n"_s + title + u"\n"_s));
+        QVERIFY(manual.contains(key + u"\t"_s));
+        QVERIFY(manual.contains(u"u_c = √Σ(c·u)²"_s));
+    }
+
     // The entries are the lab's constants: stored at close beside the six
     // settings (which stay as they are), read at the next start; stored
     // values that cannot be used are ignored.
