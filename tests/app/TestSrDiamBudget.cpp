@@ -236,13 +236,13 @@ private slots:
         ShowPage(*w);
         const auto shown = [&](const char* name) { return PageText(*w, QLatin1String(name)); };
         const auto number = [&](const char* text) { return Decimal(QLatin1String(text), separator); };
-        QCOMPARE(shown("lBudgetUIndicated"), number("0.1500"));
-        QCOMPARE(shown("lBudgetURepeatability"), number("0.1155"));
-        QCOMPARE(shown("lBudgetUProbes"), number("0.1900"));
-        QCOMPARE(shown("lBudgetUBeta"), number("5.7735"));
-        QCOMPARE(shown("lBudgetUGamma"), number("5.7735"));
-        QCOMPARE(shown("lBudgetUForceModel"), number("0.0866"));
-        QCOMPARE(shown("lBudgetUOther"), number("0.1155"));
+        QCOMPARE(shown("lBudgetUIndicated"), number("0.1500") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetURepeatability"), number("0.1155") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetUProbes"), number("0.1900") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetUBeta"), number("5.7735") + u"\u2032"_s);
+        QCOMPARE(shown("lBudgetUGamma"), number("5.7735") + u"\u2032"_s);
+        QCOMPARE(shown("lBudgetUForceModel"), number("0.0866") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetUOther"), number("0.1155") + u" \u00B5m"_s);
         // c of M is 1 but for the lead angle's small share.
         QVERIFY(std::fabs(Number(shown("lBudgetCIndicated"), separator) - 1) < 1e-3);
         QCOMPARE(shown("lBudgetContributionIndicated"), number("0.150"));
