@@ -19,9 +19,21 @@ constexpr int RowCount = 100000;
 // A mix of the usual requests: M, m and pitch diameter entered, multi-start,
 // asymmetric flanks in D:M:S, internal threads with steel and ruby balls, the
 // inclined method; each row's entered value differs a little. With the budget
-// columns every row also carries its standard uncertainties.
-std::string GeneratedCsv(bool budget)
+// columns every row also carries its standard uncertainties; with the limits
+// also a designation (where one describes the row's thread, its cells
+// stated beside it and compared), the pitch-diameter limits and the rule, so
+// that each row has its M at both limits and its verdict.
+enum class Columns { Plain, Budget, Limits };
+
+std::string GeneratedCsv(Columns columns)
 {
+    const bool budget = columns != Columns::Plain;
+    const bool limits = columns == Columns::Limits;
+    static const char* const designations[] = {"M10x1.5-6g", "M10x1.5", "M10x1.5", "",
+                                               "",           "M10-6H",  "M10-6H",  "M10x1.5"};
+    static const char* const limitPairs[] = {",8.862,8.994,iso14253", ",8.862,8.994,simple",   ",8.862,8.994,iso14253",
+                                             ",8.862,8.994,simple",   ",8.862,8.994,iso14253", ",9.026,9.206,simple",
+                                             ",9.026,9.206,iso14253", ",8.862,8.994,iso14253"};
     static const char* const threads[] = {
         "external,1.5,1,30,30,0.866,1,steel,perpendicular,M,%.5f",
         "external,1.5,1,30,30,0.866,1,steel,perpendicular,m,%.5f",
@@ -33,17 +45,26 @@ std::string GeneratedCsv(bool budget)
         "external,1.5,1,30,30,0.866,1,steel,inclined,M,%.5f",
     };
     static const double values[] = {10.32496, 9.45896, 9.026, 10.32496, 10.32496, 9.026, 7.7232, 10.32496};
-    std::string csv = budget ? "side,P,n,beta,gamma,dD,F,material,method,quantity,X,u_X,u_dD,probes,u_P,u_beta,"
-                               "u_gamma,u_F,u_A2,u_other,k\n"
-                             : "side,P,n,beta,gamma,dD,F,material,method,quantity,X\n";
+    std::string csv = limits ? "thread," : "";
+    csv += budget ? "side,P,n,beta,gamma,dD,F,material,method,quantity,X,u_X,u_dD,probes,u_P,u_beta,"
+                    "u_gamma,u_F,u_A2,u_other,k"
+                  : "side,P,n,beta,gamma,dD,F,material,method,quantity,X";
+    csv += limits ? ",d2_min,d2_max,rule\n" : "\n";
     csv.reserve(static_cast<std::size_t>(RowCount) * 70);
     char line[128];
     for (int i = 0; i < RowCount; ++i) {
         const int kind = i % 8;
+        if (limits) {
+            csv += designations[kind];
+            csv += ',';
+        }
         std::snprintf(line, sizeof line, threads[kind], values[kind] + (i % 1000) * 1e-5);
         csv += line;
         if (budget) {
             csv += i % 2 == 0 ? ",0.2,0.1,correlated,0.5,3,4,0.1,0.05,0.1,2" : ",0.2,0.1,independent,0,5,5,0,0,0.1,2";
+        }
+        if (limits) {
+            csv += limitPairs[kind];
         }
         csv += '\n';
     }
@@ -81,9 +102,9 @@ protected:
     }
 };
 
-void RunBatch(benchmark::State& state, const char* units, bool budget = false)
+void RunBatch(benchmark::State& state, const char* units, Columns columns = Columns::Plain)
 {
-    const std::string csv = GeneratedCsv(budget);
+    const std::string csv = GeneratedCsv(columns);
     const char* const argv[] = {"zevko-pd-calc", "--units", units, nullptr};
     MemoryOutput output;
     output.Text.reserve(csv.size() * 2);
@@ -114,7 +135,11 @@ void BM_BatchCalculatorInches(benchmark::State& state)
 }
 void BM_BatchCalculatorWithBudget(benchmark::State& state)
 {
-    RunBatch(state, "mm", true);
+    RunBatch(state, "mm", Columns::Budget);
+}
+void BM_BatchCalculatorWithThreadAndLimits(benchmark::State& state)
+{
+    RunBatch(state, "mm", Columns::Limits);
 }
 
 } // namespace
@@ -122,3 +147,7 @@ void BM_BatchCalculatorWithBudget(benchmark::State& state)
 BENCHMARK(BM_BatchCalculatorMillimetres)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BatchCalculatorInches)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BatchCalculatorWithBudget)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BatchCalculatorWithThreadAndLimits)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);

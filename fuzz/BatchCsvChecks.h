@@ -3,7 +3,9 @@
 // The batch calculator on arbitrary CSV input: it ends with one of its three
 // exit codes, its output is CSV its own reader reads back, every input record
 // reappears there field for field, and a row marked "ok" carries five finite
-// numbers in the chosen separator.
+// numbers in the chosen separator. The optional groups of output columns
+// (d2_basic with a thread column, the budget, the limits) come in their
+// order and hold numbers, or a known verdict, only where a row allows them.
 //
 // The first input byte picks the options: bit 0 inches, bit 1 the decimal
 // comma. The rest is the input file.
@@ -16,6 +18,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,51 +70,83 @@ inline void CheckBatchCsv(std::string_view input)
     const std::vector<CsvRecord> inputRecords = ReadAll(file);
     const std::vector<CsvRecord> outputRecords = ReadAll(out.str());
     FUZZ_CHECK(outputRecords.size() == inputRecords.size(), "one output record per input record");
-    // A header with any budget column gets eight more columns, ending in U.
-    const bool budget = !outputRecords.empty() &&
-                        outputRecords[0].Fields.size() == inputRecords[0].Fields.size() + 14 &&
-                        outputRecords[0].Fields.back() == "U";
+    if (outputRecords.empty())
+        return;
+
+    // The appended header names tell which groups the output has; positions
+    // below count from the end of each record's own input fields (an invalid
+    // row may have more or fewer than the header).
+    const std::vector<std::string>& header = outputRecords[0].Fields;
+    const std::size_t inputCount = inputRecords[0].Fields.size();
+    FUZZ_CHECK(header.size() >= inputCount + 6 && header[inputCount + 5] == "status", "the results end in status");
+    std::size_t next = 6;
+    const auto group = [&](std::initializer_list<const char*> names) -> std::optional<std::size_t> {
+        if (inputCount + next + names.size() > header.size() || header[inputCount + next] != *names.begin())
+            return std::nullopt;
+        const std::size_t start = next;
+        for (const char* name : names)
+            FUZZ_CHECK(header[inputCount + next++] == name, "an output group has its columns in order");
+        return start;
+    };
+    const auto basicAt = group({"d2_basic"});
+    const auto budgetAt = group({"c_X", "c_dD", "c_P", "c_beta", "c_gamma", "c_F", "u_c", "U"});
+    const auto limitsAt = group({"M_min", "M_max", "verdict"});
+    FUZZ_CHECK(inputCount + next == header.size(), "nothing follows the known output groups");
+
+    const auto finiteNumber = [&](const std::string& field) {
+        const auto value = zevko::ParseDecimalText(field, separator);
+        return value && std::isfinite(*value);
+    };
     for (std::size_t r = 0; r < outputRecords.size(); ++r) {
-        std::vector<std::string> fields = outputRecords[r].Fields;
         const std::vector<std::string>& original = inputRecords[r].Fields;
-        FUZZ_CHECK(fields.size() == original.size() + (budget ? 14 : 6),
-                   "the result fields are appended to every record");
-        std::vector<std::string> budgetFields;
-        if (budget) {
-            budgetFields.assign(fields.end() - 8, fields.end());
-            fields.resize(fields.size() - 8);
-            if (r > 0) {
-                bool allEmpty = true;
-                bool anyEmpty = false;
-                for (const std::string& field : budgetFields) {
-                    allEmpty = allEmpty && field.empty();
-                    anyEmpty = anyEmpty || field.empty();
-                }
-                FUZZ_CHECK(allEmpty || !anyEmpty, "a budget is given whole or not at all");
-                FUZZ_CHECK(allEmpty || fields.back() == "ok", "only an ok row has a budget");
-                for (const std::string& field : allEmpty ? std::vector<std::string>{} : budgetFields) {
-                    const auto value = zevko::ParseDecimalText(field, separator);
-                    FUZZ_CHECK(value && std::isfinite(*value), "a budget holds finite numbers");
-                }
-            }
-        }
+        const std::vector<std::string>& all = outputRecords[r].Fields;
+        FUZZ_CHECK(all.size() == original.size() + next, "the result fields are appended to every record");
         for (std::size_t i = 0; i < original.size(); ++i)
-            FUZZ_CHECK(zevko::fuzz::CrLfAsLf(fields[i]) == zevko::fuzz::CrLfAsLf(original[i]),
+            FUZZ_CHECK(zevko::fuzz::CrLfAsLf(all[i]) == zevko::fuzz::CrLfAsLf(original[i]),
                        "the input fields are repeated as read");
         FUZZ_CHECK(outputRecords[r].Error.empty(), "the output's quoting is sound");
         if (r == 0)
             continue;
-        const std::string& status = fields.back();
-        if (status != "ok") {
+        const std::string* const fields = all.data() + original.size(); // the appended ones
+        const std::string& status = fields[5];
+        const bool ok = status == "ok";
+        if (!ok) {
             FUZZ_CHECK(status == "implausible" || status == "failed" || status.starts_with("invalid: "),
                        "a row has a known status");
-            for (std::size_t i = fields.size() - 6; i + 1 < fields.size(); ++i)
+            for (std::size_t i = 0; i < 5; ++i)
                 FUZZ_CHECK(fields[i].empty(), "a row that is not ok has no results");
-            continue;
+        } else {
+            for (std::size_t i = 0; i < 5; ++i)
+                FUZZ_CHECK(finiteNumber(fields[i]), "an ok row has five finite numbers");
         }
-        for (std::size_t i = fields.size() - 6; i + 1 < fields.size(); ++i) {
-            const auto value = zevko::ParseDecimalText(fields[i], separator);
-            FUZZ_CHECK(value && std::isfinite(*value), "an ok row has five finite numbers");
+        if (basicAt) {
+            const std::string& basic = fields[*basicAt];
+            FUZZ_CHECK(basic.empty() || !status.starts_with("invalid: "), "an invalid row has no basic pitch diameter");
+            const auto value = zevko::ParseDecimalText(basic, separator);
+            FUZZ_CHECK(basic.empty() || (value && std::isfinite(*value) && *value > 0.0L),
+                       "a basic pitch diameter is a positive number");
+        }
+        if (budgetAt) {
+            bool allEmpty = true;
+            bool anyEmpty = false;
+            for (std::size_t i = *budgetAt; i < *budgetAt + 8; ++i) {
+                allEmpty = allEmpty && fields[i].empty();
+                anyEmpty = anyEmpty || fields[i].empty();
+            }
+            FUZZ_CHECK(allEmpty || !anyEmpty, "a budget is given whole or not at all");
+            FUZZ_CHECK(allEmpty || ok, "only an ok row has a budget");
+            for (std::size_t i = *budgetAt; !allEmpty && i < *budgetAt + 8; ++i)
+                FUZZ_CHECK(finiteNumber(fields[i]), "a budget holds finite numbers");
+        }
+        if (limitsAt) {
+            const std::string& verdict = fields[*limitsAt + 2];
+            FUZZ_CHECK(verdict.empty() || verdict == "conforms" || verdict == "does not conform" ||
+                           verdict == "not decided",
+                       "a verdict is one of three");
+            for (std::size_t i = *limitsAt; i < *limitsAt + 3; ++i)
+                FUZZ_CHECK(fields[i].empty() || ok, "only an ok row has M at its limits and a verdict");
+            for (std::size_t i = *limitsAt; i < *limitsAt + 2; ++i)
+                FUZZ_CHECK(fields[i].empty() || finiteNumber(fields[i]), "M at a limit is a finite number");
         }
     }
 }

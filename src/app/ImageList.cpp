@@ -20,7 +20,7 @@ struct NumberedImage {
     const char* File;
 };
 
-constexpr std::array<NumberedImage, 12> Images{{
+constexpr std::array<NumberedImage, 13> Images{{
     {1, "img01-new.svg"},
     {2, "img02-copy.svg"},
     {3, "img03-delete.svg"},
@@ -33,6 +33,7 @@ constexpr std::array<NumberedImage, 12> Images{{
     {12, "img12-info.svg"},
     {13, "img13-millimetres.svg"},
     {14, "img14-inches.svg"},
+    {15, "img15-copy-budget.svg"},
 }};
 
 // An icon drawn from an SVG file, read on the first request for a picture and

@@ -113,19 +113,22 @@ void TfrmSrDiam::WireCommandKeys()
         {ui->btnMM, QKeySequence(Qt::CTRL | Qt::Key_U), &TfrmSrDiam::btnMMClick},
         {ui->btnExit, QKeySequence(Qt::CTRL | Qt::Key_Q), &TfrmSrDiam::btnExitClick},
     }};
-    for (const CommandKey& command : commands) {
-        auto* shortcut = new QShortcut(command.Keys, this);
-        shortcut->setObjectName(command.Button->objectName() + QStringLiteral("Shortcut"));
-        // A held key runs a toggle such as the unit switch once.
-        shortcut->setAutoRepeat(false);
-        QToolButton* button = command.Button;
-        connect(shortcut, &QShortcut::activated, this, [this, button, handler = command.Handler] {
-            // The button shows the press while the command runs.
-            button->setDown(true);
-            QTimer::singleShot(100, button, [button] { button->setDown(false); });
-            (this->*handler)();
-        });
-    }
+    for (const CommandKey& command : commands)
+        AddCommandKey(command.Button, command.Keys, command.Handler);
+}
+
+void TfrmSrDiam::AddCommandKey(QToolButton* button, const QKeySequence& keys, void (TfrmSrDiam::*handler)())
+{
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setObjectName(button->objectName() + QStringLiteral("Shortcut"));
+    // A held key runs a toggle such as the unit switch once.
+    shortcut->setAutoRepeat(false);
+    connect(shortcut, &QShortcut::activated, this, [this, button, handler] {
+        // The button shows the press while the command runs.
+        button->setDown(true);
+        QTimer::singleShot(100, button, [button] { button->setDown(false); });
+        (this->*handler)();
+    });
 }
 
 void TfrmSrDiam::ConfigureFields()
@@ -248,6 +251,7 @@ void TfrmSrDiam::WireEvents()
     WireLanguage();
     WireUnitsAndReport();
     WireCatalogs();
+    WireBudget();
     WireShell();
     WireRangeMarks();
 }

@@ -12,6 +12,7 @@
 #include "LangsExt.h"
 #include "MeasurementTypes.h"
 #include "ProbeCatalog.h"
+#include "UncertaintyBudget.h"
 
 namespace Ui {
 class TfrmSrDiam;
@@ -23,6 +24,11 @@ class QShortcut;
 class QShowEvent;
 class CatalogCellDelegate;
 class QCloseEvent;
+class QKeySequence;
+class QLabel;
+class QSettings;
+class QToolButton;
+class TXLabel;
 class QModelIndex;
 class TZFloatEdit;
 
@@ -44,6 +50,8 @@ class TZFloatEdit;
 //                          the about window
 //   SrDiamReport.cpp       Copy: the plain-text report on the clipboard
 //   SrDiamRangeMarks.cpp   the marks of fields whose value is out of range
+//   SrDiamBudget.cpp       the uncertainty budget: its page, U under the
+//                          results, Copy budget, its stored entries
 // Every element of the form is reached as ui->name (names as in SrDiam.ui).
 // Handlers are private methods named after element and event; they are
 // connected with pointer-to-member connects in WireEvents().
@@ -68,6 +76,8 @@ private:
     void WireEvents();
     // F9, Ctrl+Shift+C, Ctrl+U and Ctrl+Q run their commands at once.
     void WireCommandKeys();
+    // A key that runs a toolbar command at once, the button showing the press.
+    void AddCommandKey(QToolButton* button, const QKeySequence& keys, void (TfrmSrDiam::*handler)());
     // Creation (SrDiamShell.cpp): change handling on, the stored settings
     // restored, both catalogs open.
     void FormCreate();
@@ -273,6 +283,64 @@ private:
     // Context of the application-wide focus connection: destroyed before
     // ui, so that no focus change during destruction reaches the window.
     std::unique_ptr<QObject> FocusWatch;
+
+    // ---- uncertainty budget (SrDiamBudget.cpp)
+    // The budget page (the fourth page of pcDaten, built on first need), the
+    // expanded uncertainty under the results and the Copy budget command.
+    void WireBudget();
+    // Builds the page's contents the first time they are needed; the empty
+    // tab exists from the start.
+    void EnsureBudgetPage();
+    // The budget of the results just shown, from the budget's entries:
+    // ShownBudget (an Ok budget only), the visible U and the page's figures.
+    void UpdateBudget();
+    // The budget goes with the results (ClearResults).
+    void ClearBudget();
+    // The measurement as the fields hold it, as the calculation takes it.
+    zevko::MeasurementInputs CalculationInputs() const;
+    // The page's texts and the visible U in the window's language (ApplyLanguage).
+    void ApplyBudgetLanguage();
+    // The budget's entries are the lab's constants: kept in the settings
+    // beside the six (RestoreSettings, StoreSettings). Invalid stored values
+    // are ignored.
+    // `key` is the open settings key of the six, in any group; it is left
+    // in that group.
+    void RestoreBudgetSettings(QSettings& key);
+    void StoreBudgetSettings(QSettings& key);
+    // Puts BuildBudgetReport() on the clipboard, or says why it cannot.
+    void btnCopyBudgetClick();
+    // The budget as TAB-separated lines ending in CR LF: the report's
+    // pitch-diameter line, a header row, one row per contribution, then u_c
+    // and U. Empty when no budget is shown.
+    QString BuildBudgetReport() const;
+    // Recomputes the budget of the shown results after an entry changed.
+    void BudgetEntryChanged();
+    // Shows ShownBudget (or why there is none) in the visible U and the page.
+    void ShowBudget(const zevko::UncertaintyBudget* budget);
+    // Why no budget is shown, in the window's language; empty for a budget.
+    QString BudgetStatusText() const;
+    // The entries in the core's units.
+    zevko::BudgetInputs CoreBudgetInputs() const;
+
+    // The shown results' budget, when it could be formed (Ok) with the
+    // entries on the page; std::nullopt without results or budget.
+    std::optional<zevko::UncertaintyBudget> ShownBudget;
+    // The entries in the page's units (see SrDiamBudget.cpp).
+    zevko::BudgetInputs BudgetValues = DefaultBudgetValues();
+    static zevko::BudgetInputs DefaultBudgetValues();
+    // The measurement of the shown results, while they are shown.
+    std::optional<zevko::MeasurementInputs> BudgetMeasurement;
+    // The outcome for the shown results (also when not Ok), for the texts.
+    std::optional<zevko::BudgetOutcome> BudgetState;
+    std::optional<zevko::BudgetContribution> BudgetInvalidRow;
+    QWidget* TabSheet4 = nullptr;
+    QToolButton* btnCopyBudget = nullptr;
+    QLabel* lUncertainty = nullptr;
+    TXLabel* lU = nullptr;
+    QLabel* lUUnit = nullptr;
+    // The page's widgets, once built.
+    struct BudgetPageWidgets;
+    std::shared_ptr<BudgetPageWidgets> BudgetPage;
 
     // ---- shell (SrDiamShell.cpp)
     // Connects the Exit and Info commands.

@@ -149,4 +149,5 @@ void TfrmSrDiam::ApplyLanguage()
 
     ErrorText = LanguageText(196);
     UpdateRangeMarks();
+    ApplyBudgetLanguage();
 }

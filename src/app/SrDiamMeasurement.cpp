@@ -90,6 +90,7 @@ void TfrmSrDiam::ClearResults()
     Results.DiameterText.clear();
     Results.IndicatedValueText.clear();
     Results.ForceCorrectionText.clear();
+    ClearBudget();
 }
 
 void TfrmSrDiam::rbOutClick()
@@ -237,7 +238,7 @@ void TfrmSrDiam::edDiamChange()
     edIzmStChange();
 }
 
-void TfrmSrDiam::btnCalcClick()
+zevko::MeasurementInputs TfrmSrDiam::CalculationInputs() const
 {
     zevko::MeasurementInputs inputs;
     inputs.Side = IsExternal() ? zevko::ThreadSide::External : zevko::ThreadSide::Internal;
@@ -258,7 +259,12 @@ void TfrmSrDiam::btnCalcClick()
     default: inputs.Quantity = zevko::MeasuredQuantity::IndicatedCapitalM; break;
     }
     inputs.MeasuredValueMm = MeasuredValueMm;
+    return inputs;
+}
 
+void TfrmSrDiam::btnCalcClick()
+{
+    const zevko::MeasurementInputs inputs = CalculationInputs();
     const zevko::CalculationResult result =
         zevko::Calculate(inputs, !ui->edStapka->Text().isEmpty(), Results, DecimalSeparator());
     switch (result.Outcome) {
@@ -271,6 +277,8 @@ void TfrmSrDiam::btnCalcClick()
         Results = result.Results;
         if (!ShowResults())
             ShowError();
+        else
+            UpdateBudget();
         return;
     }
 }

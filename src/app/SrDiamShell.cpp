@@ -154,6 +154,7 @@ void TfrmSrDiam::RestoreSettings()
         SelectedLanguage = *language;
     if (const std::optional<std::int32_t> inches = ReadInt32(key, QStringLiteral("mm_in")))
         Units = *inches != 0 ? zevko::UnitSystem::Inches : zevko::UnitSystem::Millimetres;
+    RestoreBudgetSettings(key);
 }
 
 // ---- first show
@@ -231,6 +232,7 @@ void TfrmSrDiam::StoreSettings()
     key.setValue(QStringLiteral("St"), ui->cbVidVav->ItemIndex());
     key.setValue(QStringLiteral("Lang"), static_cast<int>(SelectedLanguage));
     key.setValue(QStringLiteral("mm_in"), Units == zevko::UnitSystem::Inches ? 1 : 0);
+    StoreBudgetSettings(key);
     key.endGroup();
     // A key that cannot be written leaves the stored settings as they were;
     // the catalogs are closed all the same.

@@ -2,7 +2,9 @@
 
 #include "BatchBudget.h"
 #include "BatchColumns.h"
+#include "BatchLimits.h"
 #include "BatchRow.h"
+#include "BatchThread.h"
 #include "Calculation.h"
 #include "CommandLine.h"
 #include "CsvReader.h"
@@ -26,12 +28,15 @@ constexpr int ExitAllRead = 0;
 constexpr int ExitInvalidRow = 1;
 constexpr int ExitBadInput = 2;
 
+constexpr const char* BasicPitchDiameterColumn = "d2_basic";
+
 constexpr std::array<const char*, 6> AppendedColumns = {"lead",      "optimum",    "diameter",
                                                         "indicated", "correction", "status"};
 
 struct RowOutcome {
     std::array<std::string, ResultTextCount> Texts; // lead, optimum, diameter, indicated, correction
     std::string Status;
+    std::string DiameterMmText; // ok: the pitch diameter in mm, whatever the row shows
 };
 
 // The five texts as the window's result labels would show them.
@@ -47,10 +52,11 @@ RowOutcome Evaluate(const MeasurementInputs& inputs, const BatchOptions& options
     const auto texts = ResultTextsInUnit(result.Results, options.Units, options.Separator);
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (!texts[i]) {
-            return RowOutcome{{}, "failed"};
+            return RowOutcome{{}, "failed", {}};
         }
         outcome.Texts[i] = *texts[i];
     }
+    outcome.DiameterMmText = result.Results.DiameterText;
     outcome.Status = "ok";
     return outcome;
 }
@@ -82,13 +88,26 @@ public:
         if (!budgetColumns.Error.empty()) {
             return Fail(budgetColumns.Error);
         }
+        const LimitsColumnMap limitsColumns = MapLimitsColumns(record.Fields, record.Count);
+        if (!limitsColumns.Error.empty()) {
+            return Fail(limitsColumns.Error);
+        }
+        const bool threadColumn = columns.Thread.has_value();
         CsvWriter writer(out_, reader_.Delimiter());
         WriteFields(writer, record);
         for (const char* name : AppendedColumns) {
             writer.Field(name);
         }
+        if (threadColumn) {
+            writer.Field(BasicPitchDiameterColumn);
+        }
         if (budgetColumns.Any) {
             for (const char* name : BudgetOutputColumnNames()) {
+                writer.Field(name);
+            }
+        }
+        if (limitsColumns.Any) {
+            for (const char* name : LimitsOutputColumnNames()) {
                 writer.Field(name);
             }
         }
@@ -101,17 +120,35 @@ public:
             if (reading.Error.empty() && budgetColumns.Any) {
                 budget = ReadBudgetRow(record, budgetColumns, options_.Separator);
             }
-            const std::string& error = reading.Error.empty() ? budget.Error : reading.Error;
+            LimitsRowReading limits;
+            if (reading.Error.empty() && budget.Error.empty() && limitsColumns.Any) {
+                limits = ReadLimitsRow(record, limitsColumns, options_.Separator);
+            }
+            const std::string& error = !reading.Error.empty()  ? reading.Error
+                                       : !budget.Error.empty() ? budget.Error
+                                                               : limits.Error;
             RowOutcome outcome;
+            std::string basicText;
             std::array<std::string, BudgetOutputColumnCount> budgetTexts;
+            std::array<std::string, LimitsOutputColumnCount> limitsTexts;
             if (!error.empty()) {
                 anyInvalid = true;
                 outcome.Status = "invalid: " + error;
                 err_ << ProgramName << ": line " << record.Line << ": " << error << '\n';
             } else {
                 outcome = Evaluate(reading.Inputs, options_);
-                if (budgetColumns.Any && outcome.Status == "ok") {
-                    budgetTexts = BudgetTexts(reading.Inputs, budget.Inputs, options_.Separator);
+                // The basic pitch diameter belongs to the designation, whatever the calculation gives.
+                if (reading.Thread) {
+                    basicText = BasicPitchDiameterText(*reading.Thread, options_.Units, options_.Separator);
+                }
+                if (outcome.Status == "ok") {
+                    if (budgetColumns.Any) {
+                        budgetTexts = BudgetTexts(reading.Inputs, budget.Inputs, options_.Separator);
+                    }
+                    if (limitsColumns.Any) {
+                        limitsTexts = LimitsTexts(reading.Inputs, limits, outcome.DiameterMmText, budgetTexts.back(),
+                                                  options_.Units, options_.Separator);
+                    }
                 }
             }
             WriteFields(writer, record);
@@ -119,8 +156,16 @@ public:
                 writer.Field(text);
             }
             writer.Field(outcome.Status);
+            if (threadColumn) {
+                writer.Field(basicText);
+            }
             if (budgetColumns.Any) {
                 for (const std::string& text : budgetTexts) {
+                    writer.Field(text);
+                }
+            }
+            if (limitsColumns.Any) {
+                for (const std::string& text : limitsTexts) {
                     writer.Field(text);
                 }
             }

@@ -10,7 +10,21 @@ namespace {
 constexpr const char* ColumnNames[BatchColumnCount] = {"side", "P",        "n",      "beta",     "gamma", "dD",
                                                        "F",    "material", "method", "quantity", "X"};
 
+constexpr const char* ThreadColumnName = "thread";
+
 } // namespace
+
+bool GivenByThread(BatchColumn column)
+{
+    switch (column) {
+    case BatchColumn::Side:
+    case BatchColumn::Pitch:
+    case BatchColumn::Starts:
+    case BatchColumn::Beta:
+    case BatchColumn::Gamma: return true;
+    default: return false;
+    }
+}
 
 const char* BatchColumnName(BatchColumn column)
 {
@@ -21,9 +35,17 @@ BatchColumnMap MapBatchColumns(const std::vector<std::string>& header, std::size
 {
     BatchColumnMap map;
     map.FieldCount = count;
-    std::array<bool, BatchColumnCount> found{};
+    std::array<bool, BatchColumnCount>& found = map.Present;
     for (std::size_t field = 0; field < count; ++field) {
         const std::string_view name = Trimmed(header[field]);
+        if (EqualIgnoringCase(name, ThreadColumnName)) {
+            if (map.Thread) {
+                map.Error = std::string("column '") + ThreadColumnName + "' appears more than once";
+                return map;
+            }
+            map.Thread = field;
+            continue;
+        }
         for (std::size_t column = 0; column < BatchColumnCount; ++column) {
             if (!EqualIgnoringCase(name, ColumnNames[column])) {
                 continue;
@@ -38,7 +60,7 @@ BatchColumnMap MapBatchColumns(const std::vector<std::string>& header, std::size
     }
     std::string missing;
     for (std::size_t column = 0; column < BatchColumnCount; ++column) {
-        if (!found[column]) {
+        if (!found[column] && !(map.Thread && GivenByThread(static_cast<BatchColumn>(column)))) {
             missing += missing.empty() ? "" : ", ";
             missing += std::string("'") + ColumnNames[column] + "'";
         }

@@ -113,6 +113,15 @@ in arcminutes, u_F in newtons; probes (correlated | independent) and k (the
 coverage factor, 2 when absent). With any of them each row also gets c_X,
 c_dD, c_P, c_beta, c_gamma, c_F (4 decimals) and u_c, U (micrometres, 3
 decimals) after status; empty for rows not ok and with d2 entered.
+Optional column thread: a designation (M10x1.5-6g, 1/4-20 UNC-2A, Tr40x14(P7),
+S40x7, G1/2, 1-5 ACME) that gives P, n, beta, gamma and, with a tolerance
+class, side; their cells may then be empty, a different value in them is
+invalid. It adds d2_basic (the basic pitch diameter) right after status.
+Optional columns d2_min, d2_max (pitch-diameter limits, mm whatever --units
+says) and rule (iso14253, the default, or simple) add, after the budget
+columns, M_min and M_max (the M of a thread at each limit) and verdict
+(conforms, does not conform, not decided; empty without limits, without U
+under iso14253, for rows not ok and with d2 entered).
 Other columns are copied through. The field delimiter is the first comma,
 semicolon or tab of the header row and is used for the output as well;
 fields may be quoted as in RFC 4180 ("1,5" with a decimal comma). Blank lines

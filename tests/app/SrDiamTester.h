@@ -89,8 +89,22 @@ public:
     using TfrmSrDiam::btnMMClick;
     using TfrmSrDiam::BuildReport;
 
+    // ---- uncertainty budget
+    using TfrmSrDiam::btnCopyBudget;
+    using TfrmSrDiam::btnCopyBudgetClick;
+    using TfrmSrDiam::BudgetPage;
+    using TfrmSrDiam::BudgetValues;
+    using TfrmSrDiam::BuildBudgetReport;
+    using TfrmSrDiam::lU;
+    using TfrmSrDiam::lUncertainty;
+    using TfrmSrDiam::ShownBudget;
+    using TfrmSrDiam::TabSheet4;
+    using TfrmSrDiam::UpdateBudget;
+
     // ---- shell
     using TfrmSrDiam::btnInfoClick;
+    using TfrmSrDiam::RestoreSettings;
+    using TfrmSrDiam::StoreSettings;
 
     // Every message the window would have shown, in order.
     QStringList Messages;

@@ -94,10 +94,12 @@ private slots:
     void pages()
     {
         auto w = OpenWindow();
-        QCOMPARE(w->ui->pcDaten->count(), 3);
+        // The uncertainty budget's page follows the three.
+        QCOMPARE(w->ui->pcDaten->count(), 4);
         QCOMPARE(w->ui->pcDaten->widget(0), w->ui->TabSheet1);
         QCOMPARE(w->ui->pcDaten->widget(1), w->ui->TabSheet2);
         QCOMPARE(w->ui->pcDaten->widget(2), w->ui->TabSheet3);
+        QCOMPARE(w->ui->pcDaten->widget(3)->objectName(), QStringLiteral("TabSheet4"));
         QVERIFY(w->ui->redHlep->isReadOnly());
     }
 
@@ -278,12 +280,12 @@ private slots:
     void imageList()
     {
         ImageList images;
-        for (int n : {1, 2, 3, 4, 5, 8, 9, 10, 11, 12, 13, 14}) {
+        for (int n : {1, 2, 3, 4, 5, 8, 9, 10, 11, 12, 13, 14, 15}) {
             QVERIFY2(!images.Image(n).isNull(), qPrintable(QString::number(n)));
             // Vector drawings: as sharp at twice the size.
             QCOMPARE(images.Image(n).pixmap(44, 44).size(), QSize(44, 44));
         }
-        for (int n : {0, 6, 7, 15})
+        for (int n : {0, 6, 7, 16})
             QVERIFY(images.Image(n).isNull());
     }
 

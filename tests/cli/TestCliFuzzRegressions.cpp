@@ -19,6 +19,7 @@
 namespace {
 
 const QString RegressionDir = QStringLiteral(ZEVKO_SOURCE_ROOT "/tests/core/data/fuzz-regressions");
+const QString CsvSeedDir = QStringLiteral(ZEVKO_SOURCE_ROOT "/fuzz/seeds/csv");
 
 const std::map<QString, std::function<void(std::string_view)>>& CliTargets()
 {
@@ -55,6 +56,34 @@ private slots:
         const QByteArray input = file.readAll();
         try {
             CliTargets().at(target)(std::string_view(input.constData(), static_cast<std::size_t>(input.size())));
+        } catch (const zevko::fuzz::CheckFailure& failure) {
+            QFAIL(failure.what());
+        }
+    }
+
+    // The batch target's seeds (every optional column group among them) meet
+    // its checks with each of the four option bytes: the checks know every
+    // column the program writes.
+    void batchSeedsMeetTheChecks_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("options");
+        const QDir dir(CsvSeedDir);
+        for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
+            for (int options = 0; options < 4; ++options)
+                QTest::addRow("%s %d", qPrintable(name), options) << dir.filePath(name) << options;
+        }
+    }
+
+    void batchSeedsMeetTheChecks()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, options);
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        const QByteArray input = static_cast<char>(options) + file.readAll();
+        try {
+            zevko::fuzz::CheckBatchCsv(std::string_view(input.constData(), static_cast<std::size_t>(input.size())));
         } catch (const zevko::fuzz::CheckFailure& failure) {
             QFAIL(failure.what());
         }
