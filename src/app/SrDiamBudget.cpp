@@ -32,6 +32,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QKeySequence>
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QScrollArea>
 #include <QSettings>
@@ -107,6 +108,12 @@ QString UnitText(RowUnit unit)
     case RowUnit::PerKelvin: return QStringLiteral("10\u207B\u2076/K");
     }
     return {};
+}
+
+// The unit after a number: the arcminute mark closes up, the others stand apart.
+QString UnitSuffix(RowUnit unit)
+{
+    return unit == RowUnit::Arcminute ? UnitText(unit) : QLatin1Char(' ') + UnitText(unit);
 }
 
 long double ToCore(RowUnit unit)
@@ -262,8 +269,8 @@ void ConfigureField(TZFloatEdit* field, const TZFloatEdit* model, TZValueType ty
     field->SetUnit(unit);
     field->SetBorderColor(model->BorderColor());
     field->SetBorderSelected(model->BorderSelected());
-    field->setMinimumWidth(56);
-    field->setMaximumWidth(80);
+    field->setMinimumWidth(48);
+    field->setMaximumWidth(62);
     field->setFixedHeight(20);
 }
 
@@ -291,7 +298,9 @@ struct TfrmSrDiam::BudgetPageWidgets {
     QLabel* CHeader = nullptr;
     QLabel* ContributionHeader = nullptr;
     QLabel* ShareHeader = nullptr;
+    QLabel* FiguresNameHeader = nullptr;
     std::array<QLabel*, RowCount> Name{};
+    std::array<QLabel*, RowCount> FigureName{}; // the row's name in the figures' block
     std::array<TZFloatEdit*, RowCount> Value{};
     std::array<TZComboBox*, RowCount> Kind{}; // none for the repeatability row
     std::array<TZFloatEdit*, RowCount> K{};   // none for the repeatability row
@@ -404,47 +413,56 @@ void TfrmSrDiam::EnsureBudgetPage()
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(3);
 
-    enum Column {
-        NameColumn,
-        ValueColumn,
-        KindColumn,
-        KColumn,
-        UnitColumn,
-        UColumn,
-        CColumn,
-        ContributionColumn,
-        ShareColumn
-    };
-    const auto header = [&](QLabel*& label, const char* name, int column) {
+    // The page is narrow: the entries and the figures share the five
+    // columns of one grid, in two blocks, under the summary (u_c, U, the
+    // warning), which is seen first without scrolling.
+    enum Column { NameColumn, ValueColumn, KindColumn, KColumn, UnitColumn };
+    enum FigureColumn { UColumn = 1, CColumn, ContributionColumn, ShareColumn };
+    enum Block { SummaryRow = 0, EntriesHeaderRow = 5, FirstEntryRow = 6 };
+    const auto header = [&](QLabel*& label, const char* name, int row, int column) {
         label = new QLabel(content);
         label->setObjectName(QLatin1String(name));
         label->setAlignment((column == NameColumn ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignBottom);
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
-        grid->addWidget(label, 0, column);
+        grid->addWidget(label, row, column);
     };
-    header(page->NameHeader, "lBudgetNameHeader", NameColumn);
-    header(page->ValueHeader, "lBudgetValueHeader", ValueColumn);
-    header(page->KindHeader, "lBudgetKindHeader", KindColumn);
-    header(page->KHeader, "lBudgetKHeader", KColumn);
-    header(page->UnitHeader, "lBudgetUnitHeader", UnitColumn);
-    header(page->UHeader, "lBudgetUHeader", UColumn);
-    header(page->CHeader, "lBudgetCHeader", CColumn);
-    header(page->ContributionHeader, "lBudgetContributionHeader", ContributionColumn);
-    header(page->ShareHeader, "lBudgetShareHeader", ShareColumn);
+    header(page->NameHeader, "lBudgetNameHeader", EntriesHeaderRow, NameColumn);
+    header(page->ValueHeader, "lBudgetValueHeader", EntriesHeaderRow, ValueColumn);
+    header(page->KindHeader, "lBudgetKindHeader", EntriesHeaderRow, KindColumn);
+    header(page->KHeader, "lBudgetKHeader", EntriesHeaderRow, KColumn);
+    header(page->UnitHeader, "lBudgetUnitHeader", EntriesHeaderRow, UnitColumn);
+    const auto nameLabel = [&](const QString& name) {
+        auto* label = new QLabel(content);
+        label->setObjectName(name);
+        label->setWordWrap(true);
+        label->setMinimumWidth(100);
+        label->setMaximumWidth(180);
+        return label;
+    };
+    // The figures' block: under the entries and their settings.
+    const int figuresHeaderRow = FirstEntryRow + static_cast<int>(RowCount) + 7;
+    header(page->FiguresNameHeader, "lBudgetFiguresNameHeader", figuresHeaderRow, NameColumn);
+    header(page->UHeader, "lBudgetUHeader", figuresHeaderRow, UColumn);
+    header(page->CHeader, "lBudgetCHeader", figuresHeaderRow, CColumn);
+    header(page->ContributionHeader, "lBudgetContributionHeader", figuresHeaderRow, ContributionColumn);
+    header(page->ShareHeader, "lBudgetShareHeader", figuresHeaderRow, ShareColumn);
+    grid->setRowMinimumHeight(figuresHeaderRow - 1, 8);
 
     // The order Tab takes: each row's value, its kind, its k (the
     // repeatability row: s, then n), then the settings below the rows.
     QList<QWidget*> chain;
     for (std::size_t i = 0; i < RowCount; ++i) {
-        const int gridRow = static_cast<int>(i) + 1;
+        const int gridRow = FirstEntryRow + static_cast<int>(i);
+        const int figureRow = figuresHeaderRow + 1 + static_cast<int>(i);
         const QString key = QLatin1String(Rows[i].Key);
         const zevko::UncertaintyEntry& entry = BudgetValues.Entries[i];
 
-        page->Name[i] = new QLabel(content);
-        page->Name[i]->setObjectName(QStringLiteral("lBudgetName") + key);
+        page->Name[i] = nameLabel(QStringLiteral("lBudgetName") + key);
         grid->addWidget(page->Name[i], gridRow, NameColumn);
+        page->FigureName[i] = nameLabel(QStringLiteral("lBudgetFigureName") + key);
+        grid->addWidget(page->FigureName[i], figureRow, NameColumn);
 
         auto* value = new TZFloatEdit(content);
         value->setObjectName(QStringLiteral("edBudget") + key);
@@ -483,6 +501,9 @@ void TfrmSrDiam::EnsureBudgetPage()
                 kind->addItem(QString());
             kind->SetItemIndex(static_cast<int>(entry.Kind));
             kind->setFixedHeight(20);
+            // Narrow in the grid; the list shows the whole texts.
+            kind->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            kind->setMinimumContentsLength(9);
             page->Kind[i] = kind;
             grid->addWidget(kind, gridRow, KindColumn);
             chain << kind;
@@ -513,20 +534,22 @@ void TfrmSrDiam::EnsureBudgetPage()
         page->Unit[i]->setObjectName(QStringLiteral("lBudgetUnit") + key);
         grid->addWidget(page->Unit[i], gridRow, UnitColumn);
         page->U[i] = FigureLabel(content, QStringLiteral("lBudgetU") + key);
-        grid->addWidget(page->U[i], gridRow, UColumn);
+        grid->addWidget(page->U[i], figureRow, UColumn);
         page->C[i] = FigureLabel(content, QStringLiteral("lBudgetC") + key);
-        grid->addWidget(page->C[i], gridRow, CColumn);
+        grid->addWidget(page->C[i], figureRow, CColumn);
         page->Contribution[i] = FigureLabel(content, QStringLiteral("lBudgetContribution") + key);
-        grid->addWidget(page->Contribution[i], gridRow, ContributionColumn);
+        grid->addWidget(page->Contribution[i], figureRow, ContributionColumn);
         page->Share[i] = FigureLabel(content, QStringLiteral("lBudgetShare") + key);
-        grid->addWidget(page->Share[i], gridRow, ShareColumn);
+        grid->addWidget(page->Share[i], figureRow, ShareColumn);
     }
 
     // The settings of the whole budget, under the rows.
-    int gridRow = static_cast<int>(RowCount) + 1;
+    int gridRow = FirstEntryRow + static_cast<int>(RowCount);
     const auto settingRow = [&](QLabel*& label, const char* name, QWidget* field, const QString& unit) {
         label = new QLabel(content);
         label->setObjectName(QLatin1String(name));
+        label->setWordWrap(true);
+        label->setMaximumWidth(180);
         label->setBuddy(field);
         grid->addWidget(label, gridRow, NameColumn, 1, 1);
         grid->addWidget(field, gridRow, ValueColumn, 1, field->inherits("QComboBox") ? 3 : 1);
@@ -583,18 +606,20 @@ void TfrmSrDiam::EnsureBudgetPage()
         BudgetEntryChanged();
     });
 
-    // The results of the budget.
-    grid->setRowMinimumHeight(gridRow++, 6);
+    // The summary at the top: u_c, U, why there is none, the warning.
+    gridRow = SummaryRow;
     const auto resultRow = [&](QLabel*& label, const char* name, QLabel*& figure, const char* figureName) {
         label = new QLabel(content);
         label->setObjectName(QLatin1String(name));
-        grid->addWidget(label, gridRow, NameColumn, 1, 4);
+        label->setWordWrap(true);
+        label->setMaximumWidth(180);
+        grid->addWidget(label, gridRow, NameColumn);
         figure = FigureLabel(content, QLatin1String(figureName));
         QFont bold = figure->font();
         bold.setBold(true);
         figure->setFont(bold);
-        grid->addWidget(figure, gridRow, ContributionColumn);
-        grid->addWidget(new QLabel(QStringLiteral("\u00B5m"), content), gridRow, ShareColumn);
+        grid->addWidget(figure, gridRow, ValueColumn);
+        grid->addWidget(new QLabel(QStringLiteral("\u00B5m"), content), gridRow, KindColumn);
         ++gridRow;
     };
     resultRow(page->CombinedLabel, "lBudgetCombinedLabel", page->Combined, "lBudgetCombined");
@@ -603,14 +628,15 @@ void TfrmSrDiam::EnsureBudgetPage()
     page->Status = new QLabel(content);
     page->Status->setObjectName(QStringLiteral("lBudgetStatus"));
     page->Status->setWordWrap(true);
-    grid->addWidget(page->Status, gridRow++, NameColumn, 1, ShareColumn + 1);
+    grid->addWidget(page->Status, gridRow++, NameColumn, 1, UnitColumn + 1);
     page->Warning = new QLabel(content);
     page->Warning->setObjectName(QStringLiteral("lBudgetWarning"));
     page->Warning->setWordWrap(true);
     page->Warning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     page->Warning->hide();
-    grid->addWidget(page->Warning, gridRow++, NameColumn, 1, ShareColumn + 1);
-    grid->setRowStretch(gridRow, 1);
+    grid->addWidget(page->Warning, gridRow++, NameColumn, 1, UnitColumn + 1);
+    grid->setRowMinimumHeight(EntriesHeaderRow - 1, 8);
+    grid->setRowStretch(figuresHeaderRow + 1 + static_cast<int>(RowCount), 1);
     grid->setColumnStretch(NameColumn, 1);
 
     // The page is narrower than the table: it scrolls rather than squeeze.
@@ -734,7 +760,7 @@ void TfrmSrDiam::ShowBudget(const zevko::UncertaintyBudget* budget)
             continue;
         }
         const zevko::BudgetRow& row = budget->Rows[i];
-        page.U[i]->setText(Coefficient(ShownUncertainty(row, i)));
+        page.U[i]->setText(Coefficient(ShownUncertainty(row, i)) + UnitSuffix(Rows[i].Unit));
         QString c = Coefficient(ShownSensitivity(row, i));
         if (i == ProbesRow && row.Weight != 1.0L)
             c += QStringLiteral(" \u00D7 ") + Coefficient(row.Weight);
@@ -764,6 +790,7 @@ void TfrmSrDiam::ApplyBudgetLanguage()
     if (BudgetPage) {
         BudgetPageWidgets& page = *BudgetPage;
         page.NameHeader->setText(LanguageText(1202));
+        page.FiguresNameHeader->setText(LanguageText(1202));
         page.ValueHeader->setText(LanguageText(1203));
         page.ValueHeader->setToolTip(LanguageText(1240));
         page.KindHeader->setText(LanguageText(1204));
@@ -781,6 +808,7 @@ void TfrmSrDiam::ApplyBudgetLanguage()
         page.ShareHeader->setToolTip(LanguageText(1248));
         for (std::size_t i = 0; i < RowCount; ++i) {
             page.Name[i]->setText(RowName(i));
+            page.FigureName[i]->setText(RowName(i));
             page.Value[i]->setToolTip(i == RepeatabilityRow ? LanguageText(1243) : LanguageText(1240));
             page.U[i]->setToolTip(LanguageText(1245));
             page.C[i]->setToolTip(LanguageText(1246));
@@ -791,6 +819,7 @@ void TfrmSrDiam::ApplyBudgetLanguage()
                 for (int k = 0; k < 3; ++k)
                     page.Kind[i]->setItemText(k, KindText(static_cast<UncertaintyKind>(k)));
                 page.Kind[i]->SetItemIndex(selected);
+                page.Kind[i]->view()->setMinimumWidth(page.Kind[i]->view()->sizeHintForColumn(0) + 8);
                 page.Kind[i]->setToolTip(LanguageText(1241));
                 page.K[i]->setToolTip(LanguageText(1242));
             }

@@ -236,13 +236,13 @@ private slots:
         ShowPage(*w);
         const auto shown = [&](const char* name) { return PageText(*w, QLatin1String(name)); };
         const auto number = [&](const char* text) { return Decimal(QLatin1String(text), separator); };
-        QCOMPARE(shown("lBudgetUIndicated"), number("0.1500"));
-        QCOMPARE(shown("lBudgetURepeatability"), number("0.1155"));
-        QCOMPARE(shown("lBudgetUProbes"), number("0.1900"));
-        QCOMPARE(shown("lBudgetUBeta"), number("5.7735"));
-        QCOMPARE(shown("lBudgetUGamma"), number("5.7735"));
-        QCOMPARE(shown("lBudgetUForceModel"), number("0.0866"));
-        QCOMPARE(shown("lBudgetUOther"), number("0.1155"));
+        QCOMPARE(shown("lBudgetUIndicated"), number("0.1500") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetURepeatability"), number("0.1155") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetUProbes"), number("0.1900") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetUBeta"), number("5.7735") + u"\u2032"_s);
+        QCOMPARE(shown("lBudgetUGamma"), number("5.7735") + u"\u2032"_s);
+        QCOMPARE(shown("lBudgetUForceModel"), number("0.0866") + u" \u00B5m"_s);
+        QCOMPARE(shown("lBudgetUOther"), number("0.1155") + u" \u00B5m"_s);
         // c of M is 1 but for the lead angle's small share.
         QVERIFY(std::fabs(Number(shown("lBudgetCIndicated"), separator) - 1) < 1e-3);
         QCOMPARE(shown("lBudgetContributionIndicated"), number("0.150"));
@@ -496,6 +496,29 @@ private slots:
         QVERIFY(!w->btnCopyBudget->isEnabled());
         w->BulClick();
         QCOMPARE(w->btnCopyBudget->toolTip(), u"Копиране на бюджета (Ctrl+Shift+B)"_s);
+    }
+
+    // Each manual has the budget's section and names its key.
+    void manualDescribesTheBudget_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("BG") << 1 << u"Бюджет на неопределеността"_s << u"Ctrl+Shift+B"_s;
+        QTest::newRow("DE") << 2 << u"Messunsicherheitsbudget"_s << u"Strg+Umschalt+B"_s;
+        QTest::newRow("EN") << 3 << u"Uncertainty budget"_s << u"Ctrl+Shift+B"_s;
+    }
+
+    void manualDescribesTheBudget()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        QFETCH(QString, key);
+        auto w = srdiamtest::OpenWindow([&](SrDiamTester& window) { window.SelectedLanguage = language; });
+        const QString manual = w->ui->redHlep->toPlainText();
+        QVERIFY(manual.contains(u"\n"_s + title + u"\n"_s));
+        QVERIFY(manual.contains(key + u"\t"_s));
+        QVERIFY(manual.contains(u"u_c = √Σ(c·u)²"_s));
     }
 
     // The entries are the lab's constants: stored at close beside the six

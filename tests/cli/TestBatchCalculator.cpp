@@ -1,4 +1,5 @@
 #include "BatchCalculator.h"
+#include "BatchRun.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,31 +17,11 @@ const QString Header = QStringLiteral("side,P,n,beta,gamma,dD,F,material,method,
 // The thread of most cases: external, P 1.5, one start, 30/30 degrees, wire 0.866, 1 N.
 const QString Thread = QStringLiteral("external,1.5,1,30,30,0.866,1,steel,perpendicular");
 
-struct Run {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
+using Run = batchrun::BatchRun;
 
 Run RunWith(const QStringList& arguments, const QString& input)
 {
-    std::vector<std::string> storage{"zevko-pd-calc"};
-    for (const QString& argument : arguments) {
-        storage.push_back(argument.toStdString());
-    }
-    std::vector<const char*> argv;
-    for (const std::string& argument : storage) {
-        argv.push_back(argument.c_str());
-    }
-    argv.push_back(nullptr);
-    std::istringstream in(input.toStdString());
-    std::ostringstream out;
-    std::ostringstream err;
-    Run run;
-    run.Exit = RunBatchCalculator(static_cast<int>(storage.size()), argv.data(), in, out, err);
-    run.Out = QString::fromStdString(out.str());
-    run.Err = QString::fromStdString(err.str());
-    return run;
+    return batchrun::RunBatch(input, arguments);
 }
 
 QStringList Lines(const QString& text)

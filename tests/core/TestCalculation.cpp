@@ -3,12 +3,16 @@
 
 #include <QtTest>
 
+#include "Separators.h"
+
 #include <cmath>
 #include <string>
 #include <utility>
 #include <variant>
 
 using namespace zevko;
+using zevkotest::Separators;
+using zevkotest::WithSeparator;
 
 namespace {
 
@@ -55,16 +59,6 @@ MeasurementInputs NonSettling()
     in.Beta.Degrees = 45;
     in.Gamma.Degrees = 10;
     return in;
-}
-
-std::string WithSeparator(std::string text, char separator)
-{
-    for (char& c : text) {
-        if (c == '.') {
-            c = separator;
-        }
-    }
-    return text;
 }
 
 const MeasurementResults Previous{"p-lead", "p-optimum", "p-diameter", "p-indicated", "p-correction"};

@@ -5,24 +5,16 @@
 
 #include <QtTest>
 
+#include "Separators.h"
+
 #include <cmath>
 #include <string>
 
 using namespace zevko;
+using zevkotest::Separators;
+using zevkotest::WithSeparator;
 
 namespace {
-
-constexpr char Separators[] = {'.', ','};
-
-std::string WithSeparator(std::string text, char separator)
-{
-    for (char& c : text) {
-        if (c == '.') {
-            c = separator;
-        }
-    }
-    return text;
-}
 
 // M10x1.5 external, wire 0.866 mm, 1 N, perpendicular.
 MeasurementInputs Metric10()

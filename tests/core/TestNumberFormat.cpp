@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include "Separators.h"
+
 #include <charconv>
 #include <cmath>
 #include <random>
@@ -10,25 +12,13 @@
 #include <string>
 
 using namespace zevko;
+using zevkotest::Separators;
+using zevkotest::WithSeparator;
 
 namespace {
 
 constexpr long double Inf = std::numeric_limits<long double>::infinity();
 constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
-
-constexpr char Separators[] = {'.', ','};
-
-// Texts in the tables are written with the point; each row runs once per
-// separator, with every point turned into that separator.
-std::string WithSeparator(std::string text, char separator)
-{
-    for (char& c : text) {
-        if (c == '.') {
-            c = separator;
-        }
-    }
-    return text;
-}
 
 QString Q(const std::string& text)
 {

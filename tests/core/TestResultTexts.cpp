@@ -2,22 +2,16 @@
 
 #include <QtTest>
 
+#include "Separators.h"
+
 #include <optional>
 #include <string>
 
 using namespace zevko;
+using zevkotest::Separators;
+using zevkotest::WithSeparator;
 
 namespace {
-
-std::string WithSeparator(std::string text, char separator)
-{
-    for (char& c : text) {
-        if (c == '.') {
-            c = separator;
-        }
-    }
-    return text;
-}
 
 } // namespace
 

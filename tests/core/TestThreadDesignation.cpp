@@ -3,24 +3,16 @@
 
 #include <QtTest>
 
+#include "Separators.h"
+
 #include <cmath>
 #include <string>
 
 using namespace zevko;
+using zevkotest::Separators;
+using zevkotest::WithSeparator;
 
 namespace {
-
-constexpr char Separators[] = {'.', ','};
-
-std::string WithSeparator(std::string text, char separator)
-{
-    for (char& c : text) {
-        if (c == '.') {
-            c = separator;
-        }
-    }
-    return text;
-}
 
 // A value rounded as a table prints it.
 long double RoundedTo(long double value, int decimals)

@@ -2,7 +2,8 @@
 # Drives the real program as a user would: a measurement typed with the
 # keyboard, the report copied with Ctrl+Shift+C and read from the clipboard,
 # the same in inches (Ctrl+U) and in German (Ctrl+L, the language menu), then
-# Ctrl+Q and the settings the program stored.
+# Ctrl+Q and the settings the program stored. Copy budget (Ctrl+Shift+B)
+# copies the uncertainty budget of stored entries (German, inches).
 #
 # The program runs as a copy in a fresh directory with its own catalog file,
 # under its own Xvfb, with fresh configuration and data directories, so that
@@ -83,6 +84,15 @@ unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_QPA
 cp "$program" "$work/app/zevko-pd"
 printf '[DIAM_N]\r\nCOUNT=3\r\nD1=0.577\r\nD2=0.866\r\nD3=1.155\r\n[DIAM_S]\r\nCOUNT=1\r\nD1=2.5\r\n' \
   >"$work/app/DEZADIRE.INI"
+
+# ---- uncertainty budget: the lab's entries, as a previous run stored them
+# (the published M10x1.5 case: instrument U 0.30 um k 2, s 0.20 um of 3
+# readings, wires U 0.38 um k 2 correlated, force model +-0.15 um, form
+# +-0.2 um, flank angles +-10'; U = 1.24 um, k = 2)
+mkdir -p "$XDG_CONFIG_HOME/Brantel"
+printf '%s\n' '[UncertaintyBudget]' Indicated=0.3 IndicatedKind=1 IndicatedK=2 Repeatability=0.2 Readings=3 \
+  Probes=0.38 ProbesKind=1 ProbesK=2 ForceModel=0.15 ForceModelKind=2 Other=0.2 OtherKind=2 \
+  Beta=10 BetaKind=2 Gamma=10 GammaKind=2 >"$XDG_CONFIG_HOME/Brantel/RaradeRI.conf"
 
 "$work/app/zevko-pd" >"$work/program.log" 2>&1 &
 app_pid=$!
@@ -193,6 +203,36 @@ copy_and_compare "German, inches" \
   "Flankendurchmesser (d2): 	0.355315 in" \
   "Prüfmass (m): 	0.372400 in" \
   "Abplattungskorrektur: 	0.000030 in"
+
+# ---- uncertainty budget: Copy budget with its key (German, inches): the
+# report's pitch-diameter line, the header, eleven rows of ten TAB-separated
+# columns, u_c and U; every line ends in CR LF.
+key ctrl+shift+b
+wait_until 10 clipboard_changed || fail "budget: the budget did not reach the clipboard"
+cp "$work/clip.new" "$work/clip.last"
+budget_fail() {
+  echo "--- budget: copied, control characters shown:"
+  cat -A "$work/clip.new"
+  fail "budget: $*"
+}
+# No line without its CR, no CR without its line feed.
+[[ $(grep -c $'\r$' "$work/clip.new") == 15 && $(wc -l <"$work/clip.new") == 15 ]] ||
+  budget_fail "not fifteen lines ending in CR LF"
+mapfile -t budget < <(tr -d '\r' <"$work/clip.new")
+[[ ${budget[0]} == $'Flankendurchmesser (d2): \t0.355315 in' ]] || budget_fail "the pitch-diameter line differs"
+[[ ${budget[1]} == $'Beitrag\tWert\tEinheit\tArt\tDivisor\tu\tc\tGewicht\t|c|\u00b7u [\u00b5m]\tAnteil [%]' ]] ||
+  budget_fail "the header differs"
+[[ ${budget[2]} == $'Angezeigter Wert (Messger\u00e4t, Aufl\u00f6sung, Einstellnormal)\t0.3\t\u00b5m\t'* ]] ||
+  budget_fail "the first row differs"
+for ((i = 2; i < 13; ++i)); do
+  tabs_in_row=${budget[i]//[^$'\t']/}
+  ((${#tabs_in_row} == 9)) || budget_fail "row $i has not ten columns"
+done
+[[ ${budget[13]} == $'Kombinierte Standardmessunsicherheit (u_c): \t'*$' \u00b5m' ]] || budget_fail "the u_c line differs"
+# U = 1.24 um, as published, to the three decimals shown.
+[[ ${budget[14]} =~ ^Erweiterte\ Messunsicherheit\ \(U\),\ k\ =\ 2:\ $'\t'1\.2(3[5-9]|4[0-4])\ $'\u00b5m'$ ]] ||
+  budget_fail "the U line differs"
+echo "ok: budget copied"
 
 # ---- Exit, and what the program kept
 key ctrl+q
