@@ -480,6 +480,7 @@ void TfrmSrDiam::EnsureBudgetPage()
             page->ReadingsLabel = new QLabel(content);
             page->ReadingsLabel->setObjectName(QStringLiteral("lBudgetReadings"));
             page->ReadingsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            page->ReadingsLabel->setWordWrap(true);
             grid->addWidget(page->ReadingsLabel, gridRow, KindColumn);
             auto* readings = new TZFloatEdit(content);
             readings->setObjectName(QStringLiteral("edBudgetReadings"));
