@@ -19,11 +19,28 @@ TFigureView::TFigureView(QWidget* parent) : QWidget(parent)
 bool TFigureView::Load(const QString& fileName)
 {
     // QSvgRenderer warns on a missing file; a drawing not yet there is normal.
-    const bool ok = QFile::exists(fileName) && m_renderer.load(fileName);
-    if (!ok)
+    const bool there = QFile::exists(fileName);
+    m_fileName = there ? fileName : QString();
+    m_read = !there;
+    if (!there)
         m_renderer.load(QByteArray());
     update();
-    return ok;
+    return there;
+}
+
+QSvgRenderer& TFigureView::Renderer() const
+{
+    if (!m_read) {
+        m_read = true;
+        if (!m_renderer.load(m_fileName))
+            m_renderer.load(QByteArray());
+    }
+    return m_renderer;
+}
+
+bool TFigureView::IsLoaded() const
+{
+    return Renderer().isValid();
 }
 
 QSize TFigureView::sizeHint() const
@@ -38,9 +55,10 @@ QSize TFigureView::minimumSizeHint() const
 
 void TFigureView::paintEvent(QPaintEvent*)
 {
-    if (!m_renderer.isValid())
+    QSvgRenderer& renderer = Renderer();
+    if (!renderer.isValid())
         return;
-    QSizeF drawing = m_renderer.viewBoxF().size();
+    QSizeF drawing = renderer.viewBoxF().size();
     if (drawing.isEmpty())
         drawing = QSizeF(DrawingWidth, DrawingHeight);
     const QSizeF target = drawing.scaled(QSizeF(size()), Qt::KeepAspectRatio);
@@ -48,5 +66,5 @@ void TFigureView::paintEvent(QPaintEvent*)
                       target.height());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    m_renderer.render(&painter, area);
+    renderer.render(&painter, area);
 }

@@ -12,9 +12,12 @@ class TFigureView : public QWidget {
 public:
     explicit TFigureView(QWidget* parent = nullptr);
 
-    // False (and an empty view) when the drawing cannot be read.
+    // False (and an empty view) when there is no such drawing. The drawing
+    // is read when it is first drawn or asked about, so a page or a side
+    // not shown costs nothing.
     bool Load(const QString& fileName);
-    bool IsLoaded() const { return m_renderer.isValid(); }
+    // Whether the drawing could be read (reads it now if it is still waiting).
+    bool IsLoaded() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -23,5 +26,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer m_renderer;
+    // Reads the drawing if it is still waiting.
+    QSvgRenderer& Renderer() const;
+
+    QString m_fileName;
+    mutable bool m_read = true;
+    mutable QSvgRenderer m_renderer;
 };

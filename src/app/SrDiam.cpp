@@ -306,4 +306,6 @@ void TfrmSrDiam::pcDatenChange(int index)
 {
     if (index == CatalogPageIndex)
         LinkCatalog(SideCatalog());
+    if (ui->pcDaten->widget(index) == ui->TabSheet3)
+        LoadPendingManual();
 }

@@ -207,6 +207,11 @@ private:
 
     // The language chosen for the window; 0 until one is chosen or restored.
     LanguageId SelectedLanguage = 0;
+    // The manual is rendered when its page is shown (or F1 shows it), not at
+    // start-up: the resource of the chosen language's manual until then,
+    // empty once it is on the page.
+    QString PendingManual;
+    void LoadPendingManual();
 
     // ---- units and report (SrDiamUnits.cpp, SrDiamReport.cpp)
     // Connects the unit switch and the Copy command to their buttons.

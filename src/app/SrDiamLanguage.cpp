@@ -15,6 +15,7 @@
 #include <QAction>
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -67,6 +68,18 @@ void TfrmSrDiam::ChooseLanguage(LanguageId language, int image, const QString& m
     ui->btnLang->setIcon(ImageList1.Image(image));
     SelectedLanguage = language;
     ApplyLanguage();
+    // The page shows the new manual at once; a page not shown takes it when
+    // it is shown first (pcDatenChange).
+    PendingManual = manual;
+    if (ui->pcDaten->currentWidget() == ui->TabSheet3)
+        LoadPendingManual();
+}
+
+void TfrmSrDiam::LoadPendingManual()
+{
+    if (PendingManual.isEmpty())
+        return;
+    const QString manual = std::exchange(PendingManual, QString());
     // The manuals are built into the program; a missing one is a damaged
     // build, reported once the texts are already in place.
     if (!LoadRtfResource(ui->redHlep, QStringLiteral(":/RCDATA/") + manual))

@@ -70,20 +70,19 @@ void TfrmSrDiam::FixUnitLabelWidths()
 {
     // The labels share the panel's unit column: a narrower unit would
     // narrow the column and with it the panel, and the page control beside
-    // it would move. Each label is measured with every text it may show, as
-    // its own layout would measure it; the units read the same in every
-    // language.
+    // it would move. One of them (they are alike) is measured with every
+    // text they may show, as its layout would measure it; the units read the
+    // same in every language.
     const QList<QLabel*> labels{ui->Label6,  ui->Label7,  ui->Label8,  ui->Label9, ui->Label23,
                                 ui->Label25, ui->Label27, ui->Label26, ui->Label21};
+    QLabel* measured = labels.front();
+    const QString shown = measured->text();
     int widest = 0;
-    for (QLabel* label : labels) {
-        const QString shown = label->text();
-        for (const QString& unit : {MillimetreLabel, InchLabel, NewtonLabel}) {
-            label->setText(unit);
-            widest = std::max(widest, label->sizeHint().width());
-        }
-        label->setText(shown);
+    for (const QString& unit : {MillimetreLabel, InchLabel, NewtonLabel}) {
+        measured->setText(unit);
+        widest = std::max(widest, measured->sizeHint().width());
     }
+    measured->setText(shown);
     for (QLabel* label : labels)
         label->setMinimumWidth(widest);
 }

@@ -1,9 +1,9 @@
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 #include <QLocale>
 
 #include "CatalogLocation.h"
+#include "ImageList.h"
 #include "LangsExt.h"
 #include "SrDiam.h"
 #include "ZStdCtrls.h"
@@ -14,9 +14,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(TfrmSrDiam::ApplicationTitle());
-    const QString icon = QStringLiteral(":/images/zevko-pd.svg");
-    if (QFile::exists(icon))
-        QApplication::setWindowIcon(QIcon(icon));
 
     // One decimal separator for the whole program, from the system locale.
     SetZDecimalSeparator(QLocale::system().decimalPoint() == QLatin1String(",") ? ',' : '.');
@@ -30,5 +27,9 @@ int main(int argc, char* argv[])
 
     TfrmSrDiam window;
     window.show();
+    // The program's icon once the window is on screen: the window system
+    // takes it in several sizes, each rendered from the drawing, and the
+    // window need not wait for that.
+    QApplication::setWindowIcon(ImageList::Drawing(QStringLiteral(":/images/zevko-pd.svg")));
     return QApplication::exec();
 }

@@ -76,6 +76,13 @@ public:
     using TfrmSrDiam::DeutschClick;
     using TfrmSrDiam::EnglishClick;
     using TfrmSrDiam::SelectedLanguage;
+    // The manual page's viewer with the manual of the chosen language in it:
+    // rendered now if it waits for its page to be shown, as showing it does.
+    QTextEdit* Manual()
+    {
+        LoadPendingManual();
+        return ui->redHlep;
+    }
 
     // ---- units and report
     using TfrmSrDiam::ApplyUnitSystem;

@@ -515,7 +515,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, key);
         auto w = srdiamtest::OpenWindow([&](SrDiamTester& window) { window.SelectedLanguage = language; });
-        const QString manual = w->ui->redHlep->toPlainText();
+        const QString manual = w->Manual()->toPlainText();
         QVERIFY(manual.contains(u"\n"_s + title + u"\n"_s));
         QVERIFY(manual.contains(key + u"\t"_s));
         QVERIFY(manual.contains(u"u_c = √Σ(c·u)²"_s));

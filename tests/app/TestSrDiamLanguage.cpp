@@ -354,7 +354,7 @@ private slots:
             QCOMPARE(SuiteLanguageValue().toInt(), language);
             QCOMPARE(IconImage(w->ui->btnLang->icon()), IconImage(w->ImageList1.Image(image)));
 
-            const QString manual = w->ui->redHlep->toPlainText();
+            const QString manual = w->Manual()->toPlainText();
             QVERIFY(!manual.contains(u"stale"_s));
             for (int other = LanguageBulgarian; other <= LanguageEnglish; ++other)
                 QCOMPARE(manual.contains(ManualTitles[other]), other == language);
@@ -398,7 +398,42 @@ private slots:
         QCOMPARE(CurrentLanguage(), applied);
         QCOMPARE(SuiteLanguageValue().toInt(), applied);
         QCOMPARE(w->ui->Label1->text(), label1);
-        QVERIFY(w->ui->redHlep->toPlainText().contains(ManualTitles[applied]));
+        QVERIFY(w->Manual()->toPlainText().contains(ManualTitles[applied]));
+    }
+
+    // The manual is rendered when its page is first shown, by its tab or by
+    // F1, not at start-up; the language chosen meanwhile is the one shown.
+    // With the page shown a change of language renders the new one at once.
+    void manualRenderedWhenItsPageIsShown_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("tab") << false;
+        QTest::newRow("F1") << true;
+    }
+
+    void manualRenderedWhenItsPageIsShown()
+    {
+        QFETCH(bool, byKey);
+        auto w = OpenWindow(LanguageGerman);
+        QVERIFY(w->ui->redHlep->toPlainText().isEmpty());
+        ClickLanguage(*w, LanguageBulgarian);
+        QVERIFY(w->ui->redHlep->toPlainText().isEmpty());
+        if (byKey)
+            QTest::keyClick(w->ui->edStapka, Qt::Key_F1);
+        else
+            w->ui->pcDaten->setCurrentWidget(w->ui->TabSheet3);
+        QCOMPARE(w->ui->pcDaten->currentWidget(), w->ui->TabSheet3);
+        QVERIFY(w->ui->redHlep->toPlainText().contains(ManualTitles[LanguageBulgarian]));
+
+        ClickLanguage(*w, LanguageEnglish);
+        QVERIFY(w->ui->redHlep->toPlainText().contains(ManualTitles[LanguageEnglish]));
+        // Back on another page and again on the manual: it is not rendered anew.
+        w->ui->redHlep->moveCursor(QTextCursor::End);
+        const int position = w->ui->redHlep->textCursor().position();
+        w->ui->pcDaten->setCurrentWidget(w->ui->TabSheet1);
+        w->ui->pcDaten->setCurrentWidget(w->ui->TabSheet3);
+        QCOMPARE(w->ui->redHlep->textCursor().position(), position);
+        QVERIFY(w->Messages.isEmpty());
     }
 
     // Only the first show applies the stored language: showing the window
@@ -407,7 +442,7 @@ private slots:
     {
         auto w = OpenWindow(LanguageGerman);
         ClickLanguage(*w, LanguageBulgarian);
-        w->ui->redHlep->setPlainText(u"page as the user left it"_s);
+        w->Manual()->setPlainText(u"page as the user left it"_s);
         SetSuiteLanguageValue(99);
         w->hide();
         w->show();

@@ -106,6 +106,28 @@ private slots:
         QCOMPARE(result.Exit, AngleIterationExit::Unsettled);
     }
 
+    // A thread of large lead (P 6, 4 starts, 15 degree flanks, dD 3.5, m 26.5)
+    // whose plain step settles on its sixth pass: |eps - N| is 7.2e-9 after
+    // the fifth and 6.0e-10 after the sixth (a separate computation of the
+    // same iteration, N = 0.0365735828922, d2 = 23.6413082320). With six
+    // passes allowed it settles on the last of them; with five it has to
+    // start again with the damped step.
+    void settlesOnTheLastAllowedPass()
+    {
+        const auto thread = Thread(ThreadSide::External, 6, 4, 3.5, 15, 15);
+        const auto last = BerndtEvaluate(thread, 26.5, true, AngleIterationLimits{6, 1000});
+        QCOMPARE(last.Status, BerndtStatus::Ok);
+        QCOMPARE(last.Exit, AngleIterationExit::Settled);
+        QCOMPARE(last.Passes, 6);
+        QVERIFY(std::fabs(last.N - 0.0365735828922L) < 1e-12L);
+        QVERIFY(std::fabs(last.PitchDiameter - 23.6413082320L) < 1e-9L);
+
+        const auto fewer = BerndtEvaluate(thread, 26.5, true, AngleIterationLimits{5, 1000});
+        QCOMPARE(fewer.Status, BerndtStatus::Ok);
+        QCOMPARE(fewer.Exit, AngleIterationExit::SettledDamped);
+        QVERIFY(fewer.Passes > 5);
+    }
+
     void noRootInsideTheIterationFallsBackToTheStartAngle()
     {
         const auto thread = Thread(ThreadSide::External, 1.5, 100, 5, 15, 30);
