@@ -349,7 +349,9 @@ void TfrmSrDiam::ShowLimitsMessage()
 
 std::optional<long double> TfrmSrDiam::ShownExpandedUncertaintyMm() const
 {
-    if (!ShownBudget)
+    // Every entry 0 means no uncertainty was entered, and the window shows no
+    // U: a decision under ISO 14253-1 must not rest on a U the user cannot see.
+    if (!ShownBudget || !(ShownBudget->CombinedUm > 0.0L))
         return std::nullopt;
     return ShownBudget->ExpandedUm / 1000.0L;
 }

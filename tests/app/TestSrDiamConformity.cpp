@@ -300,6 +300,19 @@ void TestSrDiamConformity::verdictUnderIso14253()
     QCOMPARE(TurnTexts(*w, 3), (QStringList{QString(), QString()}));
     w->cbRule->setCurrentIndex(1);
     QVERIFY(w->lVerdict->isVisible());
+
+    // Every entry 0: the window shows no U, so ISO 14253-1 decides nothing
+    // and offers no M window, although a budget of 0 was formed.
+    w->cbRule->setCurrentIndex(0);
+    w->BudgetValues[zevko::BudgetContribution::Indicated].Value = 0.0;
+    srdiamtest::TypeAndEnter(w->ui->edIzmSt, u"10.32496"_s);
+    QVERIFY(!w->ui->lSrDA2->Caption().isEmpty());
+    QVERIFY(w->lU->Caption().isEmpty());
+    QVERIFY(w->lVerdict->isHidden());
+    QCOMPARE(w->ShownVerdict, zevko::Verdict::None);
+    QCOMPARE(TurnTexts(*w, 3), (QStringList{QString(), QString()}));
+    w->cbRule->setCurrentIndex(1);
+    QVERIFY(w->lVerdict->isVisible());
 }
 
 void TestSrDiamConformity::budgetCopyCarriesTheDecision()
