@@ -54,7 +54,7 @@ std::span<const MetricSeriesEntry> TrapezoidalSeries();
 std::span<const MetricSeriesEntry> ButtressSeries();
 std::span<const InchSeriesEntry> AcmeSeries();
 
-// Designations offered in the designation box before the user's own recent
+// Designations offered in the designation box after the user's own recent
 // ones: sizes a calibration lab meets every week, one or two of each form.
 std::span<const std::string_view> CommonDesignations();
 
