@@ -18,6 +18,9 @@
 #include "ui_SrDiam.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -209,6 +212,24 @@ inline void Choose(QWidget* box, int index)
         QTest::keyClick(box, Qt::Key_Down);
     for (int i = current; i > index; --i)
         QTest::keyClick(box, Qt::Key_Up);
+}
+
+// Forgets every setting the window stored (the tests' own user scope).
+inline void RemoveStoredSettings()
+{
+    QSettings key(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brantel"), QStringLiteral("RaradeRI"));
+    key.clear();
+    key.sync();
+}
+
+// Types a designation into the Thread box and presses Enter, as a user does.
+inline void EnterDesignation(SrDiamTester& w, const QString& text)
+{
+    w.cbThread->setFocus();
+    w.cbThread->lineEdit()->selectAll();
+    QTest::keyClick(w.cbThread, Qt::Key_Backspace);
+    QTest::keyClicks(w.cbThread, text);
+    QTest::keyClick(w.cbThread, Qt::Key_Return);
 }
 
 } // namespace srdiamtest

@@ -15,26 +15,12 @@
 
 using namespace Qt::StringLiterals;
 using srdiamtest::Choose;
+using srdiamtest::EnterDesignation;
 using srdiamtest::OpenWindow;
+using srdiamtest::RemoveStoredSettings;
 using srdiamtest::Type;
 
 namespace {
-
-void RemoveStoredSettings()
-{
-    QSettings key(QSettings::NativeFormat, QSettings::UserScope, u"Brantel"_s, u"RaradeRI"_s);
-    key.clear();
-    key.sync();
-}
-
-void EnterDesignation(SrDiamTester& w, const QString& text)
-{
-    w.cbThread->setFocus();
-    w.cbThread->lineEdit()->selectAll();
-    QTest::keyClick(w.cbThread, Qt::Key_Backspace);
-    QTest::keyClicks(w.cbThread, text);
-    QTest::keyClick(w.cbThread, Qt::Key_Return);
-}
 
 void TypeLimits(SrDiamTester& w, const QString& text)
 {

@@ -14,27 +14,12 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
+using srdiamtest::EnterDesignation;
 using srdiamtest::OpenWindow;
+using srdiamtest::RemoveStoredSettings;
 using srdiamtest::Type;
 
 namespace {
-
-void RemoveStoredSettings()
-{
-    QSettings key(QSettings::NativeFormat, QSettings::UserScope, u"Brantel"_s, u"RaradeRI"_s);
-    key.clear();
-    key.sync();
-}
-
-// Types a designation into the box and presses Enter, as a user does.
-void EnterDesignation(SrDiamTester& w, const QString& text)
-{
-    w.cbThread->setFocus();
-    w.cbThread->lineEdit()->selectAll();
-    QTest::keyClick(w.cbThread, Qt::Key_Backspace);
-    QTest::keyClicks(w.cbThread, text);
-    QTest::keyClick(w.cbThread, Qt::Key_Return);
-}
 
 QStringList Items(const QComboBox* box)
 {
