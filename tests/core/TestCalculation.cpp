@@ -198,6 +198,52 @@ private slots:
         QVERIFY(values.Corrections > 0 && values.Corrections < 100);
     }
 
+    // The bound of 100 corrections, from both sides. With these flanks and
+    // wires the slope of d2 over m is about 0.11, so each correction removes
+    // only about 11 % of the residual. The counts and residuals come from the
+    // separate model tools/berndt_model.py: at 27.24 mm the 99th
+    // correction leaves 1.048e-4 mm and the 100th -9.36e-5 mm (a result, m
+    // 8.5602073); at 27.234 mm the 100th still leaves -1.044e-4 mm.
+    void correctionBound_data()
+    {
+        QTest::addColumn<double>("pitchDiameter");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("m");
+        QTest::addColumn<QString>("capitalM");
+
+        QTest::newRow("exactly 100 corrections") << 27.24 << true << "8.56021"
+                                                 << "12.37021";
+        QTest::newRow("101 corrections needed") << 27.234 << false << ""
+                                                << "";
+    }
+
+    void correctionBound()
+    {
+        QFETCH(double, pitchDiameter);
+        QFETCH(bool, result);
+        QFETCH(QString, m);
+        QFETCH(QString, capitalM);
+
+        MeasurementInputs in = EnteredPitchDiameter(pitchDiameter);
+        in.PitchMm = 12.4;
+        in.ProbeDiameterMm = 3.81;
+        in.Beta.Degrees = 7;
+        in.Gamma.Degrees = 5;
+        in.ForceN = 0;
+        const auto values = CalculateValues(in);
+        const auto texts = Calculate(in, true, Previous, '.');
+        if (result) {
+            QCOMPARE(values.Outcome, CalculationOutcome::Ok);
+            QCOMPARE(values.Corrections, 100);
+            QCOMPARE(QString::fromStdString(texts.Results.DiameterText), m);
+            QCOMPARE(QString::fromStdString(texts.Results.IndicatedValueText), capitalM);
+        } else {
+            QCOMPARE(values.Outcome, CalculationOutcome::Failed);
+            QCOMPARE(texts.Outcome, CalculationOutcome::Failed);
+            QCOMPARE(texts.Results.DiameterText, Previous.DiameterText);
+        }
+    }
+
     // Inch display derives from the rounded millimetre texts: A2 0.00075 mm
     // shows 0.000030 in, not the 0.000029 of the unrounded correction.
     void inchDisplay_data()
