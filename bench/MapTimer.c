@@ -1,9 +1,10 @@
 /* Starts a program and prints, in milliseconds, how long it took until its
  * first top-level window was mapped on the X server (the MapNotify seen on
  * the root window), then after a pause for the first paint the program's
- * peak resident memory (VmHWM, KiB), and ends the program.
+ * peak resident memory (VmHWM, KiB) and the window's size then, and ends
+ * the program.
  *
- *   map-timer SETTLE-MS PROGRAM [ARGS...]   prints "map_ms RSS_KIB"
+ *   map-timer SETTLE-MS PROGRAM [ARGS...]   prints "map_ms RSS_KIB WIDTH HEIGHT"
  *
  * Needs a bare X server without a window manager (Xvfb): windows are
  * mapped directly on the root window. */
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
         _exit(127);
     }
     double mapped = -1;
+    Window window = None;
     const int fd = ConnectionNumber(display);
     while (mapped < 0 && Now() - start < 30000) {
         while (XPending(display) > 0) {
@@ -72,8 +74,10 @@ int main(int argc, char** argv)
             XNextEvent(display, &event);
             /* Qt's own helper windows are never mapped; tooltips and menus
              * are override-redirect. */
-            if (event.type == MapNotify && !event.xmap.override_redirect && mapped < 0)
+            if (event.type == MapNotify && !event.xmap.override_redirect && mapped < 0) {
                 mapped = Now() - start;
+                window = event.xmap.window;
+            }
         }
         if (mapped >= 0 || waitpid(pid, NULL, WNOHANG) == pid)
             break;
@@ -90,8 +94,14 @@ int main(int argc, char** argv)
     }
     usleep((useconds_t)settleMs * 1000);
     const long rss = PeakRss(pid);
+    XWindowAttributes attributes;
+    int width = 0, height = 0;
+    if (XGetWindowAttributes(display, window, &attributes)) {
+        width = attributes.width;
+        height = attributes.height;
+    }
     kill(pid, SIGTERM);
     waitpid(pid, NULL, 0);
-    printf("%.1f %ld\n", mapped, rss);
+    printf("%.1f %ld %d %d\n", mapped, rss, width, height);
     return 0;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Start-up of the window program against a minimal Qt 6 window of the same
-# size built the same way (bench/StartupMinimalWindow.cpp): time until the
+# size (the program's window as it stands after start-up) built the same way (bench/StartupMinimalWindow.cpp): time until the
 # window is mapped and peak resident memory, from alternating runs under a
 # private Xvfb. Prints every run, the medians, and the ratios program/minimal.
 #
@@ -59,28 +59,33 @@ export QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled: LC_ALL=C.UTF-8 XDG
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
 
 run() {
-  local name=$1 exe=$2
+  local name=$1
+  shift
   rm -rf "$work/home" && mkdir -p "$work/home/config" "$work/home/data" "$work/home/cache"
   HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
-    XDG_CACHE_HOME="$work/home/cache" "$timer" "$settle_ms" "$exe" >"$work/one" 2>>"$work/errors"
-  read -r ms kib <"$work/one"
+    XDG_CACHE_HOME="$work/home/cache" "$timer" "$settle_ms" "$@" >"$work/one" 2>>"$work/errors"
+  read -r ms kib width height <"$work/one"
   echo "$ms $kib" >>"$work/$name"
-  printf '  %-8s %8.1f ms %8d KiB\n' "$name" "$ms" "$kib"
+  printf '  %-8s %8.1f ms %8d KiB  %dx%d\n' "$name" "$ms" "$kib" "$width" "$height"
 }
 
-# One unmeasured start of each loads the libraries into the page cache.
-run warm "$work/app/minimal" >/dev/null
+# One unmeasured start of each loads the libraries into the page cache; the
+# program's tells the size its window has, which the minimal window takes.
 run warm "$work/app/zevko-pd" >/dev/null
+read -r _ _ width height <"$work/one"
+((width > 0 && height > 0)) || { echo "startup.sh: the program's window size is unknown" >&2; exit 1; }
+echo "window size: ${width}x${height}"
+run warm "$work/app/minimal" "$width" "$height" >/dev/null
 : >"$work/minimal.txt"
 : >"$work/program.txt"
 echo "runs (time to the mapped window, peak RSS):"
 for ((i = 0; i < pairs; ++i)); do
   if ((i % 2 == 0)); then
-    run minimal.txt "$work/app/minimal"
+    run minimal.txt "$work/app/minimal" "$width" "$height"
     run program.txt "$work/app/zevko-pd"
   else
     run program.txt "$work/app/zevko-pd"
-    run minimal.txt "$work/app/minimal"
+    run minimal.txt "$work/app/minimal" "$width" "$height"
   fi
 done | sed 's/\.txt / /'
 

@@ -29,10 +29,31 @@ constexpr quint32 FieldBorderSelected = 4632823;
 
 constexpr int CatalogPageIndex = 1;
 
+// The built window's size with the usual desktop fonts (DejaVu Sans 9 pt
+// at 96 dpi): the frame shown before the content is built.
+constexpr QSize FrameSize(903, 624);
+
 } // namespace
 
-TfrmSrDiam::TfrmSrDiam(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmSrDiam>())
+TfrmSrDiam::TfrmSrDiam(QWidget* parent, Construction construction)
+    : QWidget(parent), ui(std::make_unique<Ui::TfrmSrDiam>())
 {
+    if (construction == Construction::FrameFirst) {
+        // The frame has the size the built window has with the usual fonts,
+        // so that it rarely changes when the content arrives.
+        setObjectName(QStringLiteral("frmSrDiam"));
+        setWindowTitle(ApplicationTitle());
+        resize(FrameSize);
+        CentreOnScreen();
+        return;
+    }
+    Build();
+    CentreOnScreen();
+}
+
+void TfrmSrDiam::Build()
+{
+    Built = true;
     // Change handling is on before anything else happens to the fields.
     EventsEnabled = true;
     ui->setupUi(this);
@@ -41,7 +62,37 @@ TfrmSrDiam::TfrmSrDiam(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     WireEvents();
     BuildThreadAndConformity();
     FormCreate();
+}
 
+void TfrmSrDiam::CompleteConstruction()
+{
+    if (Built)
+        return;
+    const QSize frame = size();
+    Build();
+    if (isVisible()) {
+        // The frame's show event came before there was anything to show.
+        if (!FirstShowDone) {
+            FirstShowDone = true;
+            FormShow();
+        }
+        // Widgets put into a window already shown stay hidden until shown,
+        // and a layout leaves hidden widgets out of the window's size: show
+        // them as the window's own show does (after the texts of the first
+        // show, which the boxes take their widths from), then size the
+        // window with them.
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                child->show();
+        }
+        FitWindowToContent();
+    }
+    if (size() != frame)
+        CentreOnScreen();
+}
+
+void TfrmSrDiam::CentreOnScreen()
+{
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -188,6 +239,14 @@ void TfrmSrDiam::ConfigureFields()
     FixUnitLabelWidths();
 
     // The sign keeps its place while hidden, so the unit labels never move.
+    // Red and bold through palette and font: a style sheet would put the
+    // whole style sheet machinery into the start-up for one label.
+    QPalette signPalette = ui->lSign->palette();
+    signPalette.setColor(QPalette::WindowText, QColor(0xff, 0, 0));
+    ui->lSign->setPalette(signPalette);
+    QFont signFont = ui->lSign->font();
+    signFont.setBold(true);
+    ui->lSign->setFont(signFont);
     QSizePolicy signPolicy = ui->lSign->sizePolicy();
     signPolicy.setRetainSizeWhenHidden(true);
     ui->lSign->setSizePolicy(signPolicy);

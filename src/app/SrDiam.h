@@ -68,8 +68,20 @@ class TfrmSrDiam : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfrmSrDiam(QWidget* parent = nullptr);
+    // How much of the window the constructor builds. The program puts the
+    // frame on screen first and fills it in the next moment: laying out the
+    // first text field loads the fonts, which a bare frame does not need.
+    enum class Construction {
+        Complete,  // the whole window, ready when the constructor returns
+        FrameFirst // title and size only; CompleteConstruction() builds the rest
+    };
+
+    explicit TfrmSrDiam(QWidget* parent = nullptr, Construction construction = Construction::Complete);
     ~TfrmSrDiam() override;
+
+    // Builds what a FrameFirst construction left out and, when the frame is
+    // already shown, runs the first show. Does nothing a second time.
+    void CompleteConstruction();
 
     // The title of the window and of its message boxes.
     static QString ApplicationTitle();
@@ -80,6 +92,9 @@ private:
     friend class SrDiamTester;
 
     // ---- structure and wiring (SrDiam.cpp)
+    void Build();
+    void CentreOnScreen();
+    bool Built = false;
     void BuildToolBars();
     void ConfigureFields();
     void WireEvents();
@@ -405,6 +420,8 @@ private:
     void BuildThreadAndConformity();
     // The texts of both in the window's language (from ApplyLanguage).
     void LabelThreadAndConformity();
+    // The window's minimum and size after the panels and texts changed.
+    void FitWindowToContent();
     // Both rewritten in the shown unit (from ApplyUnitSystem).
     void ShowThreadAndConformityInUnit();
     // Their stored settings, in a group of their own beside the design's

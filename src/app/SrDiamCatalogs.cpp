@@ -99,6 +99,11 @@ bool TfrmSrDiam::CloseCatalogs()
 
 void TfrmSrDiam::closeEvent(QCloseEvent* event)
 {
+    // A frame closed before its content was built has nothing to keep.
+    if (!Built) {
+        QWidget::closeEvent(event);
+        return;
+    }
     // The settings first (SrDiamShell.cpp), then the catalogs.
     StoreSettings();
     ClosingWindow = true;

@@ -270,7 +270,11 @@ void TfrmSrDiam::LabelThreadAndConformity()
     // The limits' message and the verdict are worded anew.
     ShowLimitsMessage();
     UpdateConformity();
+    FitWindowToContent();
+}
 
+void TfrmSrDiam::FitWindowToContent()
+{
     // The window grows by the verdict's column, so that the pages keep the
     // width the form gives them, and by the rows added, never shrinking.
     if (QLayout* windowLayout = layout()) {

@@ -163,7 +163,8 @@ void TfrmSrDiam::RestoreSettings()
 void TfrmSrDiam::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (FirstShowDone)
+    // A frame shown before its content runs the first show once built.
+    if (FirstShowDone || !Built)
         return;
     FirstShowDone = true;
     FormShow();

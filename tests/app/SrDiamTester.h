@@ -50,6 +50,8 @@ struct CatalogFileIsolation {
 
 class SrDiamTester : private srdiamtest::CatalogFileIsolation, public TfrmSrDiam {
 public:
+    explicit SrDiamTester(Construction construction = Construction::Complete) : TfrmSrDiam(nullptr, construction) {}
+
     using TfrmSrDiam::ui;
 
     using TfrmSrDiam::DiameterSymbol;
@@ -175,6 +177,21 @@ std::unique_ptr<Window> OpenWindow(const std::type_identity_t<std::function<void
     if (beforeShow)
         beforeShow(*window);
     window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("window did not become active");
+    return window;
+}
+
+// The window as the program starts it: the frame shown first, the content
+// built once the frame is on screen; then active, as OpenWindow's.
+inline std::unique_ptr<SrDiamTester> OpenFrameFirstWindow()
+{
+    auto window = std::make_unique<SrDiamTester>(TfrmSrDiam::Construction::FrameFirst);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("frame was not exposed");
+    window->CompleteConstruction();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))
         qWarning("window did not become active");

@@ -122,6 +122,9 @@ private slots:
     void ExitStoresRowsBeingEditedInBothCatalogs();
     void AboutWindowIsCreatedForEachShowingAndReleased();
     void LanguageMenuOpensFromTheKeyboard();
+    void FrameFirstStartBuildsTheSameWindow_data();
+    void FrameFirstStartBuildsTheSameWindow();
+    void FrameClosedBeforeItsContentStoresNothing();
 };
 
 void TestSrDiamShell::StoredValuesShapeTheShownWindowAndAreStoredAgain_data()
@@ -420,6 +423,89 @@ void TestSrDiamShell::LanguageMenuOpensFromTheKeyboard()
     QTRY_VERIFY(opened);
     QTRY_COMPARE(w->SelectedLanguage, LanguageGerman);
     QCOMPARE(w->ui->Label3->text(), u"Teilung (P)"_s);
+}
+
+namespace {
+
+// Everything of a shown window a user could tell apart: its size and title,
+// the focus, and the visibility, enabled state, text and (when shown) place
+// of every named element.
+QStringList Appearance(SrDiamTester& w)
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QStringList lines{
+        u"window %1x%2 %3"_s.arg(w.width()).arg(w.height()).arg(w.windowTitle()),
+        u"focus %1"_s.arg(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"none"_s)};
+    for (const QWidget* widget : w.findChildren<QWidget*>()) {
+        if (widget->objectName().isEmpty() || widget->isWindow())
+            continue;
+        const QString state = (widget->isEnabled() ? u""_s : u"disabled "_s) + widget->property("text").toString();
+        // A hidden element is laid out when it is shown.
+        if (!widget->isVisibleTo(&w)) {
+            lines << u"%1 hidden %2"_s.arg(widget->objectName(), state);
+            continue;
+        }
+        const QPoint at = widget->mapTo(&w, QPoint(0, 0));
+        lines << u"%1 %2,%3 %4x%5 %6"_s.arg(widget->objectName())
+                     .arg(at.x())
+                     .arg(at.y())
+                     .arg(widget->width())
+                     .arg(widget->height())
+                     .arg(state);
+    }
+    lines.sort();
+    return lines;
+}
+
+} // namespace
+
+void TestSrDiamShell::FrameFirstStartBuildsTheSameWindow_data()
+{
+    QTest::addColumn<Stored>("stored");
+    QTest::newRow("first start") << Stored{};
+    QTest::newRow("internal, German, inches") << Stored{{u"Vid"_s, 2}, {u"Mat"_s, 1}, {u"Lang"_s, 2}, {u"mm_in"_s, 1}};
+    QTest::newRow("Bulgarian, pitch diameter entered") << Stored{{u"Lang"_s, 1}, {u"St"_s, 2}};
+}
+
+// The program shows its frame before the content exists; once built, the
+// window is the one a complete construction shows, element for element.
+void TestSrDiamShell::FrameFirstStartBuildsTheSameWindow()
+{
+    QFETCH(Stored, stored);
+
+    WriteSettings(stored);
+    QStringList complete;
+    {
+        auto w = OpenWindow();
+        complete = Appearance(*w);
+        w->hide();
+    }
+    WriteSettings(stored);
+    auto w = srdiamtest::OpenFrameFirstWindow();
+    const QStringList frameFirst = Appearance(*w);
+    QCOMPARE(frameFirst.size(), complete.size());
+    for (qsizetype i = 0; i < complete.size(); ++i)
+        QCOMPARE(frameFirst[i], complete[i]);
+
+    // A second call builds nothing more.
+    w->CompleteConstruction();
+    QCOMPARE(Appearance(*w), complete);
+}
+
+void TestSrDiamShell::FrameClosedBeforeItsContentStoresNothing()
+{
+    const QString catalog = dir->filePath(u"DEZADIRE.INI"_s);
+    {
+        SrDiamTester w(TfrmSrDiam::Construction::FrameFirst);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), TfrmSrDiam::ApplicationTitle());
+        QVERIFY(w.close());
+        QVERIFY(w.Messages.isEmpty());
+    }
+    QVERIFY(!QFileInfo::exists(SettingsFile()));
+    QVERIFY(!QFileInfo::exists(catalog));
 }
 
 QTEST_MAIN(TestSrDiamShell)
