@@ -12,79 +12,16 @@ set -euo pipefail
 
 probe=${1:?usage: label-hint.sh PATH-TO-LabelHintProbe}
 
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/zevko-hint.XXXXXX")
-xvfb_pid=
-probe_pid=
-
-cleanup() {
-  local status=$?
-  if [[ -n $probe_pid ]] && kill -0 "$probe_pid" 2>/dev/null; then
-    kill "$probe_pid" 2>/dev/null || true
-    wait "$probe_pid" 2>/dev/null || true
-  fi
-  if [[ -n $xvfb_pid ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  if ((status != 0)); then
-    echo "--- probe output:"
-    cat "$work/probe.err" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-wait_until() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
-
-mkdir -p "$work/config" "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-# Another X server starting at the same moment on this machine may take the
-# display number this one announced: then it is started again.
-display_known() { [[ -s $work/display ]]; }
-for attempt in 1 2 3; do
-  : >"$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  wait_until 15 display_known || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-  sleep 0.2
-  if kill -0 "$xvfb_pid" 2>/dev/null && xdotool getmouselocation >/dev/null 2>&1; then
-    break
-  fi
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-  ((attempt < 3)) || fail "no X server could be reached: $(cat "$work/xvfb.log")"
-done
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-export QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled: LC_ALL=C.UTF-8
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
+# shellcheck source=x-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/x-session.sh"
+session_begin hint Xvfb xdotool
+session_start_x
 
 # The pointer starts far from where the window will be.
 xdotool mousemove 900 700
 
-coproc PROBE { exec "$probe" 2>"$work/probe.err"; }
-probe_pid=$PROBE_PID
+coproc PROBE { exec "$probe" 2>"$work/program.log"; }
+app_pid=$PROBE_PID
 
 ask() {
   echo "$1" >&"${PROBE[1]}"
@@ -139,6 +76,6 @@ sleep 0.5
 check "pointer back" 2 1 2 1 1
 
 echo quit >&"${PROBE[1]}"
-wait "$probe_pid" || true
-probe_pid=
+wait "$app_pid" || true
+app_pid=
 echo "ok: label hint"

@@ -16,69 +16,10 @@ set -euo pipefail
 
 program=${1:?usage: window-end-to-end.sh PATH-TO-zevko-pd}
 
-for tool in Xvfb xdotool xclip; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/zevko-e2e.XXXXXX")
-xvfb_pid=
-app_pid=
-
-cleanup() {
-  local status=$?
-  if [[ -n $app_pid ]] && kill -0 "$app_pid" 2>/dev/null; then
-    kill "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-  fi
-  if [[ -n $xvfb_pid ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  if ((status != 0)); then
-    echo "--- program output:"
-    cat "$work/program.log" 2>/dev/null || true
-    if [[ -n ${ZEVKO_E2E_KEEP:-} ]]; then
-      echo "--- kept: $work"
-      return
-    fi
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Runs a command every 0.1 s until it succeeds or `seconds` have passed.
-wait_until() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
-
-# ---- a private X server on a display no one else uses
-mkdir -p "$work/app" "$work/home" "$work/config" "$work/data" "$work/cache" "$work/runtime"
-chmod 700 "$work/runtime"
-: >"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-display_known() { [[ -s $work/display ]]; }
-wait_until 15 display_known || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-
-export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
-export QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled: LC_ALL=C.UTF-8
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
+# shellcheck source=x-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/x-session.sh"
+session_begin e2e Xvfb xdotool xclip
+session_start_x
 
 # ---- the program beside a catalog of its own
 cp "$program" "$work/app/zevko-pd"
@@ -94,32 +35,7 @@ printf '%s\n' '[UncertaintyBudget]' Indicated=0.3 IndicatedKind=1 IndicatedK=2 R
   Probes=0.38 ProbesKind=1 ProbesK=2 ForceModel=0.15 ForceModelKind=2 Other=0.2 OtherKind=2 \
   Beta=10 BetaKind=2 Gamma=10 GammaKind=2 >"$XDG_CONFIG_HOME/Brantel/RaradeRI.conf"
 
-"$work/app/zevko-pd" >"$work/program.log" 2>&1 &
-app_pid=$!
-
-find_window() {
-  wid=$(xdotool search --onlyvisible --name '^Zevko Thread - PD$' 2>/dev/null | head -1)
-  [[ -n $wid ]]
-}
-wait_until 30 find_window || fail "the window did not appear"
-# Without a window manager only an explicit focus makes the keys arrive.
-timeout 10 xdotool windowfocus --sync "$wid" || fail "the window did not take the focus"
-
-key() { xdotool key --delay 30 "$@"; }
-# Replaces the text of the focused field.
-enter() {
-  key ctrl+a
-  xdotool type --delay 30 "$1"
-}
-tabs() { for ((i = 0; i < $1; ++i)); do key Tab; done; }
-
-# ---- the clipboard, read while the program owns it
-clip=0
-clipboard_changed() {
-  xclip -o -selection clipboard >"$work/clip.new" 2>/dev/null || return 1
-  [[ -s $work/clip.new ]] && ! cmp -s "$work/clip.new" "$work/clip.last"
-}
-: >"$work/clip.last"
+session_start_program
 
 # Copies the report and compares it, byte for byte, with the lines given
 # (each ends in CR LF).
@@ -127,12 +43,10 @@ copy_and_compare() {
   local name=$1
   shift
   printf '%s\r\n' "$@" >"$work/expected-$name"
-  key ctrl+shift+c
-  wait_until 10 clipboard_changed || fail "$name: the report did not reach the clipboard"
-  cp "$work/clip.new" "$work/clip.last"
-  if ! cmp -s "$work/clip.new" "$work/expected-$name"; then
+  copy_with ctrl+shift+c || fail "$name: the report did not reach the clipboard"
+  if ! cmp -s "$work/clip.last" "$work/expected-$name"; then
     echo "--- $name: expected (-) and copied (+), control characters shown:"
-    diff <(cat -A "$work/expected-$name") <(cat -A "$work/clip.new") || true
+    diff <(cat -A "$work/expected-$name") <(cat -A "$work/clip.last") || true
     fail "$name: the report differs"
   fi
   echo "ok: $name report"
@@ -207,18 +121,16 @@ copy_and_compare "German, inches" \
 # ---- uncertainty budget: Copy budget with its key (German, inches): the
 # report's pitch-diameter line, the header, eleven rows of ten TAB-separated
 # columns, u_c and U; every line ends in CR LF.
-key ctrl+shift+b
-wait_until 10 clipboard_changed || fail "budget: the budget did not reach the clipboard"
-cp "$work/clip.new" "$work/clip.last"
+copy_with ctrl+shift+b || fail "budget: the budget did not reach the clipboard"
 budget_fail() {
   echo "--- budget: copied, control characters shown:"
-  cat -A "$work/clip.new"
+  cat -A "$work/clip.last"
   fail "budget: $*"
 }
 # No line without its CR, no CR without its line feed.
-[[ $(grep -c $'\r$' "$work/clip.new") == 15 && $(wc -l <"$work/clip.new") == 15 ]] ||
+[[ $(grep -c $'\r$' "$work/clip.last") == 15 && $(wc -l <"$work/clip.last") == 15 ]] ||
   budget_fail "not fifteen lines ending in CR LF"
-mapfile -t budget < <(tr -d '\r' <"$work/clip.new")
+mapfile -t budget < <(tr -d '\r' <"$work/clip.last")
 [[ ${budget[0]} == $'Flankendurchmesser (d2): \t0.355315 in' ]] || budget_fail "the pitch-diameter line differs"
 [[ ${budget[1]} == $'Beitrag\tWert\tEinheit\tArt\tDivisor\tu\tc\tGewicht\t|c|\u00b7u [\u00b5m]\tAnteil [%]' ]] ||
   budget_fail "the header differs"
@@ -243,26 +155,18 @@ key Return
 enter 0.44
 key Tab
 enter '0.4200 0.4240'
-key ctrl+shift+c
-wait_until 10 clipboard_changed || fail "designation: the report did not reach the clipboard"
-cp "$work/clip.new" "$work/clip.last"
+copy_with ctrl+shift+c || fail "designation: the report did not reach the clipboard"
 for line in $'Teilung (P): \t0.0689 in\r' $'Gangzahl (n): \t1\r' $'Steigung (l): \t0.068898 in\r' \
   $'Teilflankenwinkel (В): \t30° 0\' 0"\r'; do
-  grep -qxF -- "$line" "$work/clip.new" || {
-    cat -A "$work/clip.new"
+  grep -qxF -- "$line" "$work/clip.last" || {
+    cat -A "$work/clip.last"
     fail "designation: the report lacks the line ${line%$'\r'}"
   }
 done
 echo "ok: designation entered"
 
 # ---- Exit, and what the program kept
-key ctrl+q
-program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-wait_until 20 program_ended || fail "the program did not end after Ctrl+Q"
-status=0
-wait "$app_pid" || status=$?
-app_pid=
-((status == 0)) || fail "the program ended with status $status"
+quit_program
 
 settings="$XDG_CONFIG_HOME/Brantel/RaradeRI.conf"
 [[ -f $settings ]] || fail "no settings stored in $settings"
