@@ -69,6 +69,7 @@ void TfrmSrDiam::CompleteConstruction()
     if (Built)
         return;
     const QSize frame = size();
+    Constructing = true;
     Build();
     if (isVisible()) {
         // The frame's show event came before there was anything to show.
@@ -89,6 +90,7 @@ void TfrmSrDiam::CompleteConstruction()
     }
     if (size() != frame)
         CentreOnScreen();
+    Constructing = false;
 }
 
 void TfrmSrDiam::CentreOnScreen()

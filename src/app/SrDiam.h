@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "CatalogFile.h"
 #include "Calculation.h"
 #include "Conformity.h"
 #include "ImageList.h"
@@ -95,6 +96,7 @@ private:
     void Build();
     void CentreOnScreen();
     bool Built = false;
+    bool Constructing = false; // inside CompleteConstruction()
     void BuildToolBars();
     void ConfigureFields();
     void WireEvents();
@@ -281,7 +283,7 @@ private:
     // False when the catalog could not be written (the user was told).
     bool SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section);
     // Shown at once, or once the window is there when it is being created.
-    void ReportCatalogMessage(const QString& text);
+    void ReportCatalogMessage(const zevko::CatalogFileError& error);
     // A failed write while the window closes: true to try again. Virtual so
     // that tests can answer.
     virtual bool AskRetrySave(const QString& text);

@@ -142,7 +142,7 @@ void TfrmSrDiam::LoadCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
         zevko::LoadCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
     NewEntryPending = false;
     if (error)
-        ReportCatalogMessage(CatalogMessageText(*error));
+        ReportCatalogMessage(*error);
 }
 
 bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_view section)
@@ -154,24 +154,24 @@ bool TfrmSrDiam::SaveCatalogSection(zevko::ProbeCatalog& catalog, std::string_vi
             zevko::SaveCatalog(catalog, CatalogFilePath().toStdString(), section, DecimalSeparator());
         if (!error)
             return true;
-        const QString text = CatalogMessageText(*error);
         if (!ClosingWindow) {
-            ReportCatalogMessage(text);
+            ReportCatalogMessage(*error);
             return false;
         }
-        if (!AskRetrySave(text))
+        if (!AskRetrySave(CatalogMessageText(*error)))
             return false;
     }
 }
 
-void TfrmSrDiam::ReportCatalogMessage(const QString& text)
+void TfrmSrDiam::ReportCatalogMessage(const zevko::CatalogFileError& error)
 {
     // While the window is being created its message boxes wait for the
-    // window to be there (and for the window to be complete).
-    if (!isVisible())
-        QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
+    // window to be there and complete (a frame shown first is not yet), and
+    // are worded then, in the language the window shows.
+    if (!isVisible() || Constructing)
+        QTimer::singleShot(0, this, [this, error] { ShowMessage(CatalogMessageText(error)); });
     else
-        ShowMessage(text);
+        ShowMessage(CatalogMessageText(error));
 }
 
 bool TfrmSrDiam::AskRetrySave(const QString& text)

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -567,6 +568,49 @@ private slots:
         QCOMPARE(shownQuestion, question);
         QCOMPARE(buttons, (QStringList{retry, discard}));
     }
+    void startUpCatalogFaultSpeaksTheStoredLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<bool>("frameFirst");
+        QTest::addColumn<QString>("message");
+        const QString texts[] = {QString(), u"„abc“ не е валидно число"_s, u"„abc“ ist kein gültiger Zahlenwert"_s,
+                                 u"'abc' is not a valid floating point value"_s};
+        for (int language : {LanguageBulgarian, LanguageGerman, LanguageEnglish}) {
+            for (bool frameFirst : {false, true}) {
+                QTest::addRow("%d, %s", language, frameFirst ? "frame first" : "complete")
+                    << language << frameFirst << texts[language];
+            }
+        }
+    }
+
+    // A bad entry found while the window is created is reported once the
+    // window shows its language, in that language (the tables start out
+    // Bulgarian).
+    void startUpCatalogFaultSpeaksTheStoredLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(bool, frameFirst);
+        QFETCH(QString, message);
+        SetLanguage(LanguageBulgarian);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile catalog(dir.filePath(u"DEZADIRE.INI"_s));
+        QVERIFY(catalog.open(QIODevice::WriteOnly));
+        catalog.write("[DIAM_N]\r\nCOUNT=2\r\nD1=abc\r\nD2=1.155\r\n");
+        catalog.close();
+        SetCatalogFilePathOverride(catalog.fileName());
+        QSettings key(QSettings::NativeFormat, QSettings::UserScope, u"Brantel"_s, u"RaradeRI"_s);
+        key.setValue(u"Default/Lang"_s, language);
+        key.sync();
+
+        auto w = frameFirst ? srdiamtest::OpenFrameFirstWindow() : OpenWindow(language);
+        QTRY_VERIFY(!w->Messages.isEmpty());
+        QCOMPARE(w->Messages, QStringList{message});
+        QCOMPARE(w->mdDiamOut.Count(), std::size_t{1});
+        w.reset();
+        SetCatalogFilePathOverride(QString());
+    }
+
     void manualKeyTableFitsThePage_data()
     {
         QTest::addColumn<int>("language");

@@ -125,6 +125,7 @@ private slots:
     void FrameFirstStartBuildsTheSameWindow_data();
     void FrameFirstStartBuildsTheSameWindow();
     void FrameClosedBeforeItsContentStoresNothing();
+    void FrameFirstReportsCatalogFaultsOnceComplete();
 };
 
 void TestSrDiamShell::StoredValuesShapeTheShownWindowAndAreStoredAgain_data()
@@ -506,6 +507,25 @@ void TestSrDiamShell::FrameClosedBeforeItsContentStoresNothing()
     }
     QVERIFY(!QFileInfo::exists(SettingsFile()));
     QVERIFY(!QFileInfo::exists(catalog));
+}
+
+// A catalog fault found while the shown frame is being filled waits for the
+// window to be complete: its box never stands over a half-built window.
+void TestSrDiamShell::FrameFirstReportsCatalogFaultsOnceComplete()
+{
+    QFile catalog(dir->filePath(u"DEZADIRE.INI"_s));
+    QVERIFY(catalog.open(QIODevice::WriteOnly));
+    catalog.write("[DIAM_N]\r\nCOUNT=3\r\nD1=0.577\r\nD2=abc\r\nD3=1.155\r\n");
+    catalog.close();
+
+    SrDiamTester w(TfrmSrDiam::Construction::FrameFirst);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.CompleteConstruction();
+    QVERIFY(w.Messages.isEmpty());
+    QTRY_COMPARE(w.Messages.size(), 1);
+    QVERIFY(w.Messages.first().contains(u"abc"_s));
+    QCOMPARE(w.mdDiamOut.Count(), std::size_t{2});
 }
 
 QTEST_MAIN(TestSrDiamShell)
