@@ -240,15 +240,15 @@ void TfrmSrDiam::ConfigureFields()
 
     FixUnitLabelWidths();
 
-    // The sign keeps its place while hidden, so the unit labels never move.
-    // Red and bold through palette and font: a style sheet would put the
-    // whole style sheet machinery into the start-up for one label.
+    // The sign is red and bold through palette and font: a style sheet would
+    // put the whole style sheet machinery into the start-up for one label.
     QPalette signPalette = ui->lSign->palette();
     signPalette.setColor(QPalette::WindowText, QColor(0xff, 0, 0));
     ui->lSign->setPalette(signPalette);
     QFont signFont = ui->lSign->font();
     signFont.setBold(true);
     ui->lSign->setFont(signFont);
+    // It keeps its place while hidden, so the unit labels never move.
     QSizePolicy signPolicy = ui->lSign->sizePolicy();
     signPolicy.setRetainSizeWhenHidden(true);
     ui->lSign->setSizePolicy(signPolicy);
